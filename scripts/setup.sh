@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs every package the build, the program and the tests need, from Debian's
+# package archive only. Idempotent: when everything is present it only checks.
+set -euo pipefail
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+
+packages=(
+    g++-mingw-w64-i686-posix cmake make ninja-build
+    wine wine32:i386 xvfb xauth xdotool imagemagick locales fonts-wqy-microhei
+    googletest libgtest-dev clang libclang-rt-14-dev python3-fonttools fonts-dejavu-core
+    binutils-mingw-w64-i686 file
+)
+
+missing=()
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386
+    need_update=1
+fi
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "setup: installing ${missing[*]}"
+    $SUDO apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# Wine picks code page 936 only when the zh_CN.UTF-8 locale exists.
+if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
+    $SUDO sed -i 's/^# *\(zh_CN.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+    $SUDO locale-gen >/dev/null
+fi
+echo "setup: all packages present"

@@ -1,0 +1,32 @@
+# The Windows program and its tests under Wine.
+set(CMAKE_EXE_LINKER_FLAGS "${CMAKE_EXE_LINKER_FLAGS} -static -static-libgcc -static-libstdc++")
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+
+add_library(quillmoor_win STATIC
+    src/app/fatal_win.cpp
+    src/app/program.cpp
+    src/ui/controls.cpp
+    src/ui/layout.cpp
+    src/ui/main_window.cpp
+    src/ui/behaviours.cpp
+    src/ui/wiring.cpp
+    src/catalogue/font_enum.cpp
+    src/catalogue/font_lists.cpp
+    src/preview/preview.cpp
+    src/fontfiles/font_files.cpp
+)
+target_link_libraries(quillmoor_win PUBLIC quillmoor_core comctl32 comdlg32 ole32 oleaut32 uuid shell32 shlwapi
+                                           gdi32 user32 advapi32)
+
+add_executable(quillmoor WIN32 src/app/main.cpp res/app.rc)
+target_link_libraries(quillmoor PRIVATE quillmoor_win)
+set_target_properties(quillmoor PROPERTIES OUTPUT_NAME quillmoor RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+
+# GoogleTest from Debian's source package, cross-built.
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+include(tests/wine/wine.cmake)

@@ -1,0 +1,65 @@
+#include "app/program.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <ole2.h>
+#include <shlwapi.h>
+
+#include <string>
+
+#include "app/fatal_win.h"
+#include "catalogue/font_lists.h"
+
+namespace {
+
+// OLE on this thread (for the drop target), the common controls (tooltips), and the
+// program's own folder as the current directory, so relative paths resolve against it.
+void PrepareProcess()
+{
+    OleInitialize(nullptr);
+    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&icc);
+
+    std::string path(MAX_PATH, '\0');
+    DWORD length;
+    while ((length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()))) == path.size())
+        path.resize(path.size() * 2);
+    path.resize(length);
+    // The path is in the ANSI code page, where a trail byte can look like a backslash.
+    if (PathRemoveFileSpecA(path.data()))
+        SetCurrentDirectoryA(path.c_str());
+}
+
+// The exit hook: the one routine the orderly end runs, once.
+void ReleaseCatalogue()
+{
+    InstalledFontNames.reset();
+}
+
+}  // namespace
+
+int RunProgram(std::span<const LayoutRow> layout, std::span<const WiringRow> wiring)
+{
+    PrepareProcess();
+    InstalledFontNames.emplace();
+    void (*exitHook)() = &ReleaseCatalogue;
+
+    int code;
+    {
+        MainWindow window(layout, wiring);
+        // The box is shown while the window still exists: destroying it first would post
+        // the quit message, which ends a message box at once.
+        try {
+            if (!window.Load())
+                ShowFatalErrorAndExit(LoadFailureText());
+        } catch (const RuntimeError& e) {
+            // A run-time error in the creation-complete work, outside any window procedure.
+            ShowFatalErrorAndExit(FatalErrorText(e.code(), e.what()));
+        }
+        code = RunMessageLoop(window);
+    }
+    exitHook();
+    OleUninitialize();
+    return code;
+}

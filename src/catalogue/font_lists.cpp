@@ -1,0 +1,43 @@
+#include "catalogue/font_lists.h"
+
+#include "catalogue/font_enum.h"
+#include "catalogue/font_sizes.h"
+#include "ui/main_window.h"
+
+std::optional<TextList> InstalledFontNames;
+
+void ReloadFontList(MainWindow& window)
+{
+    ListBox& list = window.列表框_字体;
+    const std::string selected = list.ItemText(list.Selected());
+    const bool hadSelection = list.Selected() >= 0;
+
+    InstalledFontNames = GetInstalledFontNames();
+    const TextList& names = *InstalledFontNames;
+
+    // One repaint for the whole list, not one per item.
+    SendMessageA(list.hwnd(), WM_SETREDRAW, FALSE, 0);
+    list.Clear();
+    int reselect = -1;
+    for (int i = 1; i <= names.Length(); ++i) {
+        int index = list.Add(names.At(i));
+        if (hadSelection && reselect < 0 && index >= 0 && names.At(i) == selected)
+            reselect = index;
+    }
+    if (reselect >= 0)
+        list.SetSelected(reselect);
+    SendMessageA(list.hwnd(), WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list.hwnd(), nullptr, TRUE);
+}
+
+void FillListsAtStartUp(MainWindow& window)
+{
+    ReloadFontList(window);
+    for (const std::string& size : SizeListItems())
+        window.组合框_字体大小.Add(size);
+}
+
+void RefreshFontList(MainWindow& window)
+{
+    ReloadFontList(window);
+}

@@ -1,0 +1,20 @@
+#pragma once
+#include <optional>
+
+#include "app/text_list.h"
+
+class MainWindow;
+
+// The catalogue of installed face names from the last enumeration: created empty at
+// start, released by the exit hook.
+extern std::optional<TextList> InstalledFontNames;
+
+// Enumerates afresh and shows the catalogue in 列表框_字体, once, in catalogue order,
+// keeping the selected family selected where it is still listed.
+void ReloadFontList(MainWindow& window);
+
+// Creation-complete work of the lists: the font list, then the 88 sizes.
+void FillListsAtStartUp(MainWindow& window);
+
+// 按钮_刷新 clicked.
+void RefreshFontList(MainWindow& window);

@@ -1,0 +1,90 @@
+#pragma once
+#include <windows.h>
+
+#include <array>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "ui/controls.h"
+#include "ui/events.h"
+#include "ui/layout.h"
+
+class MainWindow;
+
+// A row of the wiring table: which handler runs for which event of which control
+// (or of the main window, kMainWindow). Drop events carry a text; the others none.
+struct WiringRow {
+    int source;
+    Event event;
+    void (*handler)(MainWindow&) = nullptr;
+    void (*textHandler)(MainWindow&, const std::string&) = nullptr;
+};
+
+extern const std::span<const WiringRow> kMainWiring;
+
+// The program's only window: its controls, as named members, and the dispatch of
+// their events to the wiring table's handlers.
+class MainWindow final : public EventSink {
+public:
+    MainWindow(std::span<const LayoutRow> layout, std::span<const WiringRow> wiring);
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+    ~MainWindow();
+
+    // Creates the window hidden, then its controls from the last in layout order to the
+    // first, arranges their stacking and visibility, raises creation-complete and shows
+    // the window centred. False when the window or a control cannot be made.
+    bool Load();
+
+    HWND hwnd() const { return hwnd_; }
+    bool Exists() const { return hwnd_ != nullptr; }
+    Control& ControlAt(int index) { return *controls_[static_cast<std::size_t>(index)]; }
+    const LayoutRow& RowAt(int index) const { return layout_[static_cast<std::size_t>(index)]; }
+    // The focusable controls in Tab order: the tab stops, last in layout order first.
+    std::vector<int> TabOrder() const;
+
+    // Keyboard handling before a key reaches the focused control. True when consumed.
+    bool PreTranslate(const MSG& msg);
+
+    void Raise(int source, Event event, const std::string& text) override;
+    void Post(int source, Event event) override;
+
+    Timer 时钟_靠;
+    TransLabel 透明标签2;
+    EditBox 编辑框_颜色;
+    DropTarget 拖放对象1;
+    Button 按钮_安装字体;
+    Button 按钮_刷新;
+    CommonDlg 通用对话框1;
+    Button 按钮_打开字体;
+    EditBox 编辑框_安装文字目录;
+    ColorPicker 颜色选择器1;
+    GroupBox 分组框_字体颜色;
+    ComboBox 组合框_字体大小;
+    GroupBox 分组框_字体大小;
+    ComboBox 组合框_效果;
+    ComboBox 组合框_字形;
+    GroupBox 分组框_字体样式;
+    ListBox 列表框_字体;
+    GroupBox 分组框_字体列表;
+    EditBox 编辑框_输入的文字;
+
+    static constexpr int kFirstControlId = 100;
+
+private:
+    static LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    Control* ControlFromWindow(HWND child, int id);
+    bool CreateControls();
+    void MoveFocus(HWND focus);
+
+    std::span<const LayoutRow> layout_;
+    std::span<const WiringRow> wiring_;
+    std::array<Control*, kControlCount> controls_;  // the members above, in layout order
+    HWND hwnd_ = nullptr;
+    HWND lastFocus_ = nullptr;
+};
+
+// Runs the message loop until the main window is gone; returns the quit code.
+int RunMessageLoop(MainWindow& window);

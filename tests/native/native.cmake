@@ -1,0 +1,16 @@
+# Windows-free rules, built with the host compiler under AddressSanitizer and UBSan.
+find_package(GTest REQUIRED)
+set(SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+target_compile_options(quillmoor_core PRIVATE ${SANITIZE})
+
+add_executable(native_tests
+    tests/native/runtime_test.cpp
+    tests/native/catalogue_test.cpp
+    tests/native/preview_test.cpp
+    tests/native/window_rules_test.cpp
+)
+target_compile_options(native_tests PRIVATE ${SANITIZE})
+target_link_options(native_tests PRIVATE ${SANITIZE})
+target_link_libraries(native_tests PRIVATE quillmoor_core GTest::gtest GTest::gtest_main)
+add_test(NAME native_tests COMMAND native_tests)
+set_tests_properties(native_tests PROPERTIES ENVIRONMENT "ASAN_OPTIONS=detect_leaks=1;UBSAN_OPTIONS=print_stacktrace=1")

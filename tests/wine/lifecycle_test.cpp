@@ -1,0 +1,80 @@
+// The program's life seen from outside: the real executable and the fatal paths.
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "app/runtime_error.h"
+#include "catalogue/font_lists.h"
+#include "support.h"
+
+namespace {
+
+struct AtCreation {
+    bool called = false;
+    bool visible = true;
+    int fonts = -1, sizes = -1;
+} atCreation;
+
+void WatchCreation(MainWindow& w)
+{
+    atCreation.called = true;
+    atCreation.visible = IsWindowVisible(w.hwnd()) != 0;
+    atCreation.fonts = w.列表框_字体.Count();
+    atCreation.sizes = w.组合框_字体大小.Count();
+}
+
+}  // namespace
+
+TEST(Lifecycle, CreationCompleteRunsWhileHiddenAfterTheStartUpFill)
+{
+    std::vector<WiringRow> wiring(kMainWiring.begin(), kMainWiring.end());
+    wiring.push_back({kMainWindow, Event::CreationComplete, &WatchCreation});
+    LoadedWindow window(wiring);
+    ASSERT_TRUE(window.loaded);
+    ASSERT_TRUE(atCreation.called);
+    EXPECT_FALSE(atCreation.visible);
+    EXPECT_GT(atCreation.fonts, 0);
+    EXPECT_EQ(atCreation.sizes, 88);
+    EXPECT_TRUE(IsWindowVisible(window->hwnd()));
+}
+
+TEST(Lifecycle, ClosingTheProgramEndsItWithCodeZero)
+{
+    auto program = StartProgram("quillmoor.exe");
+    ASSERT_TRUE(program->ok);
+    HWND window = WaitForTopLevel("Quillmoor字体查看器1.1", program->info.dwProcessId);
+    ASSERT_TRUE(window) << "the main window did not appear";
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    // The forum notice, where the program shows one, is answered.
+    if (HWND notice = WaitForDialog("提示", 3000, program->info.dwProcessId))
+        PressButton(notice);
+    EXPECT_EQ(program->WaitForExit(), 0u);
+}
+
+TEST(Lifecycle, FatalErrorsShowTheirBoxAndEndWithMinusOne)
+{
+    struct Case {
+        const char* argument;
+        std::string text;
+    };
+    const Case cases[] = {
+        {"load", LoadFailureText()},
+        {"below", FatalErrorText(4, "数组成员引用下标必须大于等于1")},
+        {"above", FatalErrorText(1, "数组成员引用下标超出定义范围")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.argument);
+        auto probe = StartProgram("fatal_probe.exe", c.argument);
+        ASSERT_TRUE(probe->ok);
+        HWND box = WaitForDialog("错误", 15000, probe->info.dwProcessId);
+        ASSERT_TRUE(box) << "no error box";
+        EXPECT_EQ(MessageBoxText(box), c.text);
+        // The error icon: a static control showing an icon.
+        bool icon = false;
+        for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            icon |= (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+        EXPECT_TRUE(icon);
+        PressButton(box);
+        EXPECT_EQ(probe->WaitForExit(), static_cast<DWORD>(-1));
+    }
+}

@@ -1,0 +1,222 @@
+#include "support.h"
+
+#include <gtest/gtest.h>
+
+#include "catalogue/font_lists.h"
+
+void PumpMessages(DWORD milliseconds)
+{
+    PumpUntil([] { return false; }, milliseconds);
+}
+
+bool PumpUntil(const std::function<bool()>& condition, DWORD milliseconds)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (condition())
+            return true;
+        if (GetTickCount() - start >= milliseconds)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+std::string ProgramFolder()
+{
+    char path[MAX_PATH];
+    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path, n);
+    return folder.substr(0, folder.find_last_of('\\') + 1);
+}
+
+std::string TextOf(HWND hwnd)
+{
+    int length = GetWindowTextLengthA(hwnd);
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    int got = GetWindowTextA(hwnd, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+    return text;
+}
+
+namespace {
+
+struct DialogSearch {
+    const char* caption;
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK FindDialogProc(HWND hwnd, LPARAM lp)
+{
+    auto* search = reinterpret_cast<DialogSearch*>(lp);
+    char cls[32];
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (std::string(cls) != "#32770" || !IsWindowVisible(hwnd) || TextOf(hwnd) != search->caption)
+        return TRUE;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (search->processId && pid != search->processId)
+        return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
+}  // namespace
+
+HWND WaitForDialog(const char* caption, DWORD milliseconds, DWORD processId)
+{
+    const DWORD start = GetTickCount();
+    do {
+        DialogSearch search{caption, processId, nullptr};
+        EnumWindows(&FindDialogProc, reinterpret_cast<LPARAM>(&search));
+        if (search.found)
+            return search.found;
+        Sleep(20);
+    } while (GetTickCount() - start < milliseconds);
+    return nullptr;
+}
+
+std::string MessageBoxText(HWND box)
+{
+    std::string longest;
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char cls[32];
+        GetClassNameA(child, cls, sizeof cls);
+        if (lstrcmpiA(cls, "Static") != 0)
+            continue;
+        std::string text = TextOf(child);
+        if (text.size() > longest.size())
+            longest = text;
+    }
+    return longest;
+}
+
+void PressButton(HWND dialog, int id)
+{
+    HWND button = GetDlgItem(dialog, id);
+    if (button)
+        SendMessageA(button, BM_CLICK, 0, 0);
+    else
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+}
+
+BoxAnswerer::BoxAnswerer(std::string caption, int button, DWORD milliseconds)
+{
+    thread_ = std::thread([this, caption = std::move(caption), button, milliseconds] {
+        HWND box = WaitForDialog(caption.c_str(), milliseconds, GetCurrentProcessId());
+        if (!box)
+            return;
+        Sleep(50);  // let the box finish showing itself
+        text = MessageBoxText(box);
+        style = GetWindowLongA(box, GWL_STYLE);
+        owner = GetWindow(box, GW_OWNER);
+        if (button == IDCANCEL && GetDlgItem(box, IDCANCEL) == nullptr)
+            PostMessageA(box, WM_CLOSE, 0, 0);
+        else
+            PressButton(box, button);
+        answered = true;
+    });
+}
+
+BoxAnswerer::~BoxAnswerer()
+{
+    Join();
+}
+
+bool BoxAnswerer::Join()
+{
+    if (thread_.joinable())
+        thread_.join();
+    return answered;
+}
+
+LoadedWindow::LoadedWindow(std::span<const WiringRow> wiring)
+{
+    if (!InstalledFontNames)
+        InstalledFontNames.emplace();
+    window_ = std::make_unique<MainWindow>(kMainLayout, wiring);
+    loaded = window_->Load();
+    PumpMessages(50);
+}
+
+LoadedWindow::~LoadedWindow()
+{
+    window_.reset();
+    PumpMessages(20);
+    // Only the quit message of the destroyed window is left; it must not end a later test's loop.
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+}
+
+std::unique_ptr<StartedProcess> StartProgram(const std::string& exeName, const std::string& arguments)
+{
+    auto process = std::make_unique<StartedProcess>();
+    std::string path = ProgramFolder() + exeName;
+    std::string commandLine = "\"" + path + "\" " + arguments;
+    STARTUPINFOA si = {sizeof si};
+    process->ok = CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                                 &process->info) != 0;
+    return process;
+}
+
+DWORD StartedProcess::WaitForExit(DWORD milliseconds)
+{
+    if (!ok)
+        return 0xDEADBEEF;
+    if (WaitForSingleObject(info.hProcess, milliseconds) != WAIT_OBJECT_0)
+        return STILL_ACTIVE;
+    DWORD code = 0;
+    GetExitCodeProcess(info.hProcess, &code);
+    return code;
+}
+
+StartedProcess::~StartedProcess()
+{
+    if (!ok)
+        return;
+    if (WaitForSingleObject(info.hProcess, 0) != WAIT_OBJECT_0)
+        TerminateProcess(info.hProcess, 99);
+    CloseHandle(info.hProcess);
+    CloseHandle(info.hThread);
+}
+
+namespace {
+
+struct TopLevelSearch {
+    const char* caption;
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK FindTopLevelProc(HWND hwnd, LPARAM lp)
+{
+    auto* search = reinterpret_cast<TopLevelSearch*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == search->processId && IsWindowVisible(hwnd) && TextOf(hwnd) == search->caption) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+HWND WaitForTopLevel(const char* caption, DWORD processId, DWORD milliseconds)
+{
+    const DWORD start = GetTickCount();
+    do {
+        TopLevelSearch search{caption, processId, nullptr};
+        EnumWindows(&FindTopLevelProc, reinterpret_cast<LPARAM>(&search));
+        if (search.found)
+            return search.found;
+        Sleep(50);
+    } while (GetTickCount() - start < milliseconds);
+    return nullptr;
+}

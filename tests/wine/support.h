@@ -1,0 +1,71 @@
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "ui/main_window.h"
+
+// Dispatches this thread's messages for about the given time.
+void PumpMessages(DWORD milliseconds);
+// Dispatches messages until the condition holds or the time runs out; returns the condition.
+bool PumpUntil(const std::function<bool()>& condition, DWORD milliseconds = 5000);
+
+// The folder of the running test executable, with a trailing backslash.
+std::string ProgramFolder();
+
+// A top-level dialog (class #32770) with this caption, in any process; waits for it.
+HWND WaitForDialog(const char* caption, DWORD milliseconds = 10000, DWORD processId = 0);
+// The text of a message box: its longest static text.
+std::string MessageBoxText(HWND box);
+// Presses the box's button with this identifier (IDOK by default).
+void PressButton(HWND dialog, int id = IDOK);
+
+// Waits, on a thread of its own, for a message box with the caption, records its text
+// and style, and closes it with the given button.
+class BoxAnswerer {
+public:
+    explicit BoxAnswerer(std::string caption, int button = IDOK, DWORD milliseconds = 15000);
+    ~BoxAnswerer();
+    // Waits for the thread; true when a box was seen and answered.
+    bool Join();
+    std::string text;
+    LONG style = 0;
+    bool answered = false;
+    HWND owner = nullptr;
+
+private:
+    std::thread thread_;
+};
+
+// The program's window loaded in this process with the given wiring, as the program
+// loads it; destroyed (without the message loop) at the end.
+class LoadedWindow {
+public:
+    explicit LoadedWindow(std::span<const WiringRow> wiring = kMainWiring);
+    ~LoadedWindow();
+    MainWindow& operator*() { return *window_; }
+    MainWindow* operator->() { return window_.get(); }
+    bool loaded = false;
+
+private:
+    std::unique_ptr<MainWindow> window_;
+};
+
+// Runs a program of the build folder and waits until it has a top-level window with
+// this caption (if given). The handle is owned by the caller.
+struct StartedProcess {
+    PROCESS_INFORMATION info = {};
+    bool ok = false;
+    DWORD WaitForExit(DWORD milliseconds = 20000);
+    ~StartedProcess();
+};
+std::unique_ptr<StartedProcess> StartProgram(const std::string& exeName, const std::string& arguments = {});
+HWND WaitForTopLevel(const char* caption, DWORD processId, DWORD milliseconds = 15000);
+
+// Window text of any window.
+std::string TextOf(HWND hwnd);
