@@ -27,3 +27,14 @@ endfunction()
 
 quillmoor_wine_test(window_tests tests/wine/layout_test.cpp tests/wine/events_test.cpp tests/wine/lifecycle_test.cpp)
 add_dependencies(window_tests quillmoor fatal_probe)
+
+# Fonts with families of their own for the tests: "Quillmoor Test 1" ... in fonts/.
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/fonts/qtest40.ttf
+    COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/scripts/make-fonts.py ${CMAKE_BINARY_DIR}/fonts 40
+    DEPENDS ${CMAKE_SOURCE_DIR}/scripts/make-fonts.py
+    COMMENT "Making test fonts")
+add_custom_target(test_fonts ALL DEPENDS ${CMAKE_BINARY_DIR}/fonts/qtest40.ttf)
+
+quillmoor_wine_test(catalogue_tests tests/wine/catalogue_test.cpp)
+quillmoor_wine_test(preview_tests tests/wine/preview_test.cpp)
+add_dependencies(catalogue_tests test_fonts)

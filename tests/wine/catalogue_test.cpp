@@ -1,0 +1,121 @@
+// The font and size lists of the real window, against the real font enumeration.
+#include <gtest/gtest.h>
+
+#include "catalogue/font_lists.h"
+#include "catalogue/font_names.h"
+#include "support.h"
+
+namespace {
+
+int CALLBACK Collect(const LOGFONTA* lf, const TEXTMETRICA*, DWORD, LPARAM lp)
+{
+    reinterpret_cast<std::vector<std::string>*>(lp)->push_back(lf->lfFaceName);
+    return 1;
+}
+
+// The names as the system reports them now, reduced the program's way.
+std::vector<std::string> ExpectedCatalogue()
+{
+    std::vector<std::string> raw;
+    LOGFONTA request = {};
+    request.lfCharSet = DEFAULT_CHARSET;
+    HDC dc = GetDC(nullptr);
+    EnumFontFamiliesExA(dc, &request, &Collect, reinterpret_cast<LPARAM>(&raw), 0);
+    ReleaseDC(nullptr, dc);
+    return ReduceFontNames(raw);
+}
+
+std::vector<std::string> ItemsOf(const ListBox& list)
+{
+    std::vector<std::string> items;
+    for (int i = 0; i < list.Count(); ++i)
+        items.push_back(list.ItemText(i));
+    return items;
+}
+
+std::string TestFont(int n)
+{
+    return ProgramFolder() + "..\\fonts\\qtest" + std::to_string(n) + ".ttf";
+}
+
+}  // namespace
+
+TEST(FontList, StartsWithTheCatalogueInItsOrder)
+{
+    LoadedWindow window;
+    ASSERT_TRUE(window.loaded);
+    const std::vector<std::string> expected = ExpectedCatalogue();
+    ASSERT_FALSE(expected.empty());
+    EXPECT_EQ(ItemsOf(window->列表框_字体), expected);
+    EXPECT_EQ(InstalledFontNames->Items(), expected);
+    EXPECT_EQ(window->列表框_字体.Selected(), -1);
+    // Vertical variants of the East Asian faces are listed as reported.
+    bool vertical = false;
+    for (const std::string& name : expected)
+        vertical |= !name.empty() && name[0] == '@';
+    EXPECT_TRUE(vertical) << "the WenQuanYi fonts should give @ variants";
+}
+
+TEST(SizeList, HoldsTheEightyEightSizesInOrder)
+{
+    LoadedWindow window;
+    ASSERT_TRUE(window.loaded);
+    const ComboBox& sizes = window->组合框_字体大小;
+    ASSERT_EQ(sizes.Count(), 88);
+    EXPECT_EQ(sizes.ItemText(0), "1");
+    EXPECT_EQ(sizes.ItemText(9), "10");
+    EXPECT_EQ(sizes.ItemText(71), "72");
+    EXPECT_EQ(sizes.ItemText(72), "初号");
+    EXPECT_EQ(sizes.ItemText(87), "八号");
+    EXPECT_EQ(sizes.Selected(), -1);
+    EXPECT_EQ(sizes.Text(), "");
+}
+
+TEST(FontList, RefreshShowsEachFamilyOnceAndKeepsTheSelection)
+{
+    LoadedWindow window;
+    ASSERT_TRUE(window.loaded);
+    ListBox& list = window->列表框_字体;
+    const std::vector<std::string> before = ItemsOf(list);
+    ASSERT_GT(before.size(), 2u);
+    // The user picks the second family.
+    SetFocus(list.hwnd());
+    SendMessageA(list.hwnd(), WM_KEYDOWN, VK_DOWN, 0);
+    SendMessageA(list.hwnd(), WM_KEYDOWN, VK_DOWN, 0);
+    ASSERT_EQ(list.Selected(), 1);
+    const std::string chosen = list.ItemText(1);
+    window->编辑框_输入的文字.SetText("样本");
+    const HFONT font = reinterpret_cast<HFONT>(SendMessageA(window->编辑框_输入的文字.hwnd(), WM_GETFONT, 0, 0));
+
+    SendMessageA(window->按钮_刷新.hwnd(), BM_CLICK, 0, 0);
+    SendMessageA(window->按钮_刷新.hwnd(), BM_CLICK, 0, 0);
+    EXPECT_EQ(ItemsOf(list), before);
+    EXPECT_EQ(list.ItemText(list.Selected()), chosen);
+    EXPECT_EQ(window->组合框_字体大小.Count(), 88);
+    EXPECT_EQ(window->编辑框_输入的文字.Text(), "样本");
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(window->编辑框_输入的文字.hwnd(), WM_GETFONT, 0, 0)), font);
+}
+
+TEST(FontList, RefreshListsFontsAddedMeanwhile)
+{
+    LoadedWindow window;
+    ASSERT_TRUE(window.loaded);
+    ListBox& list = window->列表框_字体;
+    const int before = list.Count();
+    const int added = 30;
+    for (int n = 1; n <= added; ++n)
+        ASSERT_GT(AddFontResourceExA(TestFont(n).c_str(), FR_PRIVATE, nullptr), 0) << TestFont(n);
+
+    SendMessageA(window->按钮_刷新.hwnd(), BM_CLICK, 0, 0);
+    EXPECT_EQ(ItemsOf(list), ExpectedCatalogue());
+    EXPECT_EQ(list.Count(), before + added);
+    EXPECT_NE(list.FindExact("Quillmoor Test 7"), -1);
+    // More names than the box can show: its scroll bar is there after the one repaint.
+    EXPECT_TRUE(GetWindowLongA(list.hwnd(), GWL_STYLE) & WS_VSCROLL);
+
+    for (int n = 1; n <= added; ++n)
+        RemoveFontResourceExA(TestFont(n).c_str(), FR_PRIVATE, nullptr);
+    SendMessageA(window->按钮_刷新.hwnd(), BM_CLICK, 0, 0);
+    EXPECT_EQ(list.Count(), before);
+    EXPECT_EQ(list.Selected(), -1);
+}
