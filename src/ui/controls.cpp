@@ -1,7 +1,5 @@
 #include "ui/controls.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 #include <vector>
 
@@ -69,25 +67,38 @@ bool Control::CreateChild(const CreateArgs& args, const char* className, DWORD s
                             GetModuleHandleA(nullptr), nullptr);
     if (!hwnd_)
         return false;
-    SetWindowSubclass(hwnd_, &Control::SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    // Subclassed through the window's own slots: the comctl32 helpers look the control up
+    // in a window property on every message, which costs a server round trip under Wine.
+    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    platformProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Control::SubclassProc)));
     SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(GuiFont()), FALSE);
     return true;
 }
 
-LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref)
+LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 {
-    auto* self = reinterpret_cast<Control*>(ref);
+    auto* self = reinterpret_cast<Control*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!self)
+        return DefWindowProcA(hwnd, msg, wp, lp);
     if (msg == WM_NCDESTROY) {
-        RemoveWindowSubclass(hwnd, &Control::SubclassProc, 0);
+        WNDPROC platform = self->platformProc_;
+        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(platform));
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;
-        return DefSubclassProc(hwnd, msg, wp, lp);
+        return CallWindowProcA(platform, hwnd, msg, wp, lp);
     }
     return Guarded([&] { return self->HandleMessage(msg, wp, lp); }, LRESULT{0});
 }
 
 LRESULT Control::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
 {
-    return DefSubclassProc(hwnd_, msg, wp, lp);
+    return Default(msg, wp, lp);
+}
+
+LRESULT Control::Default(UINT msg, WPARAM wp, LPARAM lp)
+{
+    return platformProc_ ? CallWindowProcA(platformProc_, hwnd_, msg, wp, lp) : DefWindowProcA(hwnd_, msg, wp, lp);
 }
 
 void Control::Raise(Event event, const std::string& text)
@@ -280,7 +291,7 @@ LRESULT EditBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
         if (msg == WM_KILLFOCUS)
             NormaliseInteger();
     }
-    LRESULT result = DefSubclassProc(hwnd_, msg, wp, lp);
+    LRESULT result = Default(msg, wp, lp);
     if (!hwnd_)
         return result;
     switch (msg) {
@@ -357,7 +368,7 @@ LRESULT GroupBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
         // to the window that owns the group box.
         return SendMessageA(GetParent(hwnd_), msg, wp, lp);
     default:
-        return DefSubclassProc(hwnd_, msg, wp, lp);
+        return Default(msg, wp, lp);
     }
 }
 

@@ -41,13 +41,16 @@ protected:
     // Standard controls are subclassed so that each sees its own messages here;
     // custom controls get them from their class's procedure.
     virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
-    static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    // The platform's own handling: the standard control's procedure, or DefWindowProc.
+    LRESULT Default(UINT msg, WPARAM wp, LPARAM lp);
+    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     bool CreateChild(const CreateArgs& args, const char* className, DWORD style, DWORD exStyle, int height);
     void Raise(Event event, const std::string& text = {});
     void PostEvent(Event event);
 
     HWND hwnd_ = nullptr;
-    EventSink* sink_ = nullptr;  // not owned
+    WNDPROC platformProc_ = nullptr;  // a standard control's own procedure
+    EventSink* sink_ = nullptr;       // not owned
     int source_ = -1;
 };
 
