@@ -14,6 +14,7 @@ add_library(quillmoor_win STATIC
     src/catalogue/font_enum.cpp
     src/catalogue/font_lists.cpp
     src/preview/preview.cpp
+    src/preview/colour_picker.cpp
     src/fontfiles/font_files.cpp
 )
 target_link_libraries(quillmoor_win PUBLIC quillmoor_core comctl32 comdlg32 ole32 oleaut32 uuid shell32 shlwapi

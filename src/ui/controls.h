@@ -152,25 +152,6 @@ public:
     void OnCommand(int code) override;
 };
 
-class ColorPicker : public CustomControl {
-public:
-    Kind kind() const override { return Kind::ColorPicker; }
-    bool Create(const CreateArgs& args) override;
-
-    COLORREF Colour() const { return colour_; }
-    // A program write: stores and redraws, raises nothing.
-    void SetColour(COLORREF colour);
-
-protected:
-    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-    // Called when the user accepts a colour; stores it and raises ColourPicked.
-    void Accept(COLORREF colour);
-
-private:
-    void Paint(HDC dc);
-    COLORREF colour_ = 0;
-};
-
 class TransLabel : public CustomControl {
 public:
     ~TransLabel() override;

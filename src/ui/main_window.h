@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "preview/colour_picker.h"
 #include "ui/controls.h"
 #include "ui/events.h"
 #include "ui/layout.h"
