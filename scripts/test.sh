@@ -15,9 +15,6 @@ build_windows
 status=0
 (cd "$BUILD/native" && ctest --output-on-failure) || status=1
 (cd "$BUILD/fuzz" && ctest --output-on-failure) || status=1
-xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-    source "'"$ROOT"'/scripts/common.sh"
-    fresh_prefix "$BUILD/win/wineprefix"
-    cd "$BUILD/win" && ctest --output-on-failure -j "$JOBS"
-' || status=1
+# The Windows tests make their own fresh prefixes (CTest fixtures) on one virtual display.
+(cd "$BUILD/win" && xvfb-run -a -s "-screen 0 1024x768x24" ctest --output-on-failure) || status=1
 exit $status

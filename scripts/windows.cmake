@@ -16,6 +16,10 @@ add_library(quillmoor_win STATIC
     src/preview/preview.cpp
     src/preview/colour_picker.cpp
     src/fontfiles/font_files.cpp
+    src/fontfiles/common_dialog.cpp
+    src/fontfiles/drop_target.cpp
+    src/fontfiles/forum.cpp
+    src/ui/message_box.cpp
 )
 target_link_libraries(quillmoor_win PUBLIC quillmoor_core comctl32 comdlg32 ole32 oleaut32 uuid shell32 shlwapi
                                            gdi32 user32 advapi32)

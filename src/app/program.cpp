@@ -13,8 +13,14 @@
 
 namespace {
 
-// OLE on this thread (for the drop target), the common controls (tooltips), and the
-// program's own folder as the current directory, so relative paths resolve against it.
+// The exit hook: the one routine the orderly end runs, once.
+void ReleaseCatalogue()
+{
+    InstalledFontNames.reset();
+}
+
+}  // namespace
+
 void PrepareProcess()
 {
     OleInitialize(nullptr);
@@ -30,14 +36,6 @@ void PrepareProcess()
     if (PathRemoveFileSpecA(path.data()))
         SetCurrentDirectoryA(path.c_str());
 }
-
-// The exit hook: the one routine the orderly end runs, once.
-void ReleaseCatalogue()
-{
-    InstalledFontNames.reset();
-}
-
-}  // namespace
 
 int RunProgram(std::span<const LayoutRow> layout, std::span<const WiringRow> wiring)
 {

@@ -3,9 +3,23 @@
 
 class MainWindow;
 
-void OpenFontFile(MainWindow& window);                                // 按钮_打开字体 clicked
-void InstallChosenFont(MainWindow& window);                           // 按钮_安装字体 clicked
-void RegisterMainWindowForDrops(MainWindow& window);                  // end of creation-complete
+// 按钮_打开字体 clicked: the open dialog with the font filter; a confirmed path goes
+// into 编辑框_安装文字目录.
+void OpenFontFile(MainWindow& window);
+
+// Copies the font file into the fonts folder, adds it to the system's font table and
+// records it in the system's font registry, all or nothing; tells every top-level window.
+// Returns the number of fonts added, 0 on failure.
+int InstallFontFile(const std::string& source);
+
+// 按钮_安装字体 clicked: installs the file named in the path box, reports the outcome,
+// then reloads the font list.
+void InstallChosenFont(MainWindow& window);
+
+// The end of creation-complete: the whole main window becomes a drop area.
+void RegisterMainWindowForDrops(MainWindow& window);
 void ShowDroppedText(MainWindow& window, const std::string& text);   // 拖放对象1 TextDropped
 void ShowDroppedFiles(MainWindow& window, const std::string& paths);  // 拖放对象1 FilesDropped
-void AnnounceForum(MainWindow& window);                               // main window being destroyed
+
+// The main window is being destroyed: the forum notice, then the forum.
+void AnnounceForum(MainWindow& window);

@@ -186,13 +186,3 @@ protected:
 private:
     UINT interval_ = 0;
 };
-
-class CommonDlg : public InvisibleControl {
-public:
-    Kind kind() const override { return Kind::CommonDlg; }
-};
-
-class DropTarget : public InvisibleControl {
-public:
-    Kind kind() const override { return Kind::DropTarget; }
-};

@@ -15,6 +15,8 @@ enum class Event {
     EditTextChanged,
     SelectionChanged,
     TextDropped,
+    HtmlDropped,
+    UrlDropped,
     FilesDropped,
 };
 

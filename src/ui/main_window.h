@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "fontfiles/common_dialog.h"
+#include "fontfiles/drop_target.h"
 #include "preview/colour_picker.h"
 #include "ui/controls.h"
 #include "ui/events.h"

@@ -8,6 +8,7 @@ add_executable(native_tests
     tests/native/catalogue_test.cpp
     tests/native/preview_test.cpp
     tests/native/window_rules_test.cpp
+    tests/native/fontfiles_test.cpp
 )
 target_compile_options(native_tests PRIVATE ${SANITIZE})
 target_link_options(native_tests PRIVATE ${SANITIZE})

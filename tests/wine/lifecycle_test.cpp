@@ -27,7 +27,8 @@ void WatchCreation(MainWindow& w)
 
 TEST(Lifecycle, CreationCompleteRunsWhileHiddenAfterTheStartUpFill)
 {
-    std::vector<WiringRow> wiring(kMainWiring.begin(), kMainWiring.end());
+    std::span<const WiringRow> usual = WiringWithoutForum();
+    std::vector<WiringRow> wiring(usual.begin(), usual.end());
     wiring.push_back({kMainWindow, Event::CreationComplete, &WatchCreation});
     LoadedWindow window(wiring);
     ASSERT_TRUE(window.loaded);

@@ -96,6 +96,16 @@ std::string MessageBoxText(HWND box)
     return longest;
 }
 
+bool BoxHasIcon(HWND box)
+{
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && IsWindowVisible(child) &&
+            SendMessageA(child, STM_GETICON, 0, 0))
+            return true;
+    }
+    return false;
+}
+
 void PressButton(HWND dialog, int id)
 {
     HWND button = GetDlgItem(dialog, id);
@@ -114,11 +124,17 @@ BoxAnswerer::BoxAnswerer(std::string caption, int button, DWORD milliseconds)
         Sleep(50);  // let the box finish showing itself
         text = MessageBoxText(box);
         style = GetWindowLongA(box, GWL_STYLE);
+        hasIcon = BoxHasIcon(box);
         owner = GetWindow(box, GW_OWNER);
-        if (button == IDCANCEL && GetDlgItem(box, IDCANCEL) == nullptr)
-            PostMessageA(box, WM_CLOSE, 0, 0);
-        else
+        if (button == kCloseBox) {
+            PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0);
+        } else if (button == kEscapeKey) {
+            HWND target = GetDlgItem(box, IDOK) ? GetDlgItem(box, IDOK) : box;
+            PostMessageA(target, WM_KEYDOWN, VK_ESCAPE, 1);
+            PostMessageA(target, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+        } else {
             PressButton(box, button);
+        }
         answered = true;
     });
 }
@@ -133,6 +149,19 @@ bool BoxAnswerer::Join()
     if (thread_.joinable())
         thread_.join();
     return answered;
+}
+
+std::span<const WiringRow> WiringWithoutForum()
+{
+    static const std::vector<WiringRow> rows = [] {
+        std::vector<WiringRow> kept;
+        for (const WiringRow& row : kMainWiring) {
+            if (!(row.source == kMainWindow && row.event == Event::BeingDestroyed))
+                kept.push_back(row);
+        }
+        return kept;
+    }();
+    return rows;
 }
 
 LoadedWindow::LoadedWindow(std::span<const WiringRow> wiring)

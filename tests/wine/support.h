@@ -25,8 +25,12 @@ std::string MessageBoxText(HWND box);
 // Presses the box's button with this identifier (IDOK by default).
 void PressButton(HWND dialog, int id = IDOK);
 
+// Ways to close a box besides its buttons.
+inline constexpr int kCloseBox = -1;
+inline constexpr int kEscapeKey = -2;
+
 // Waits, on a thread of its own, for a message box with the caption, records its text
-// and style, and closes it with the given button.
+// and style, and closes it with the given button (or kCloseBox, kEscapeKey).
 class BoxAnswerer {
 public:
     explicit BoxAnswerer(std::string caption, int button = IDOK, DWORD milliseconds = 15000);
@@ -35,6 +39,7 @@ public:
     bool Join();
     std::string text;
     LONG style = 0;
+    bool hasIcon = false;
     bool answered = false;
     HWND owner = nullptr;
 
@@ -42,11 +47,15 @@ private:
     std::thread thread_;
 };
 
+// The program's wiring without the forum notice on closing, which would wait for an
+// answer whenever a test's window goes.
+std::span<const WiringRow> WiringWithoutForum();
+
 // The program's window loaded in this process with the given wiring, as the program
 // loads it; destroyed (without the message loop) at the end.
 class LoadedWindow {
 public:
-    explicit LoadedWindow(std::span<const WiringRow> wiring = kMainWiring);
+    explicit LoadedWindow(std::span<const WiringRow> wiring = WiringWithoutForum());
     ~LoadedWindow();
     MainWindow& operator*() { return *window_; }
     MainWindow* operator->() { return window_.get(); }
@@ -66,6 +75,9 @@ struct StartedProcess {
 };
 std::unique_ptr<StartedProcess> StartProgram(const std::string& exeName, const std::string& arguments = {});
 HWND WaitForTopLevel(const char* caption, DWORD processId, DWORD milliseconds = 15000);
+
+// Whether a message box shows an icon.
+bool BoxHasIcon(HWND box);
 
 // Window text of any window.
 std::string TextOf(HWND hwnd);

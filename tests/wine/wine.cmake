@@ -16,13 +16,18 @@ add_executable(window_helper tests/wine/window_helper.cpp)
 target_link_libraries(window_helper PRIVATE wine_test_support)
 set_target_properties(window_helper PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
+# Every run starts from fresh prefixes: the shared one, and one of their own for tests
+# that install fonts.
+add_test(NAME prefix_shared COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/fresh-prefix.sh ${WINE_TEST_PREFIX})
+set_tests_properties(prefix_shared PROPERTIES FIXTURES_SETUP shared_prefix TIMEOUT 300)
+
 function(quillmoor_wine_test name)
     add_executable(${name} ${ARGN})
     target_link_libraries(${name} PRIVATE wine_test_support gtest_main)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "WINEPREFIX=${WINE_TEST_PREFIX}" TIMEOUT 600
-                                            RESOURCE_LOCK display)
+                                            RESOURCE_LOCK display FIXTURES_REQUIRED shared_prefix)
 endfunction()
 
 quillmoor_wine_test(window_tests tests/wine/layout_test.cpp tests/wine/events_test.cpp tests/wine/lifecycle_test.cpp)
@@ -39,3 +44,34 @@ quillmoor_wine_test(catalogue_tests tests/wine/catalogue_test.cpp)
 quillmoor_wine_test(preview_tests tests/wine/preview_test.cpp)
 add_dependencies(catalogue_tests test_fonts)
 quillmoor_wine_test(behaviour_tests tests/wine/behaviour_test.cpp)
+
+# Another program to drag from.
+add_executable(drag_source tests/wine/drag_source.cpp)
+target_include_directories(drag_source PRIVATE tests/wine)
+target_link_libraries(drag_source PRIVATE ole32 shell32 uuid)
+set_target_properties(drag_source PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+
+quillmoor_wine_test(fontfiles_tests tests/wine/dialog_drop_forum_test.cpp)
+add_dependencies(fontfiles_tests drag_source test_fonts)
+
+# Installation changes the fonts folder and the registry: a prefix of its own, then a
+# restart of that prefix's Wine, then a look in the new session.
+set(INSTALL_PREFIX ${CMAKE_BINARY_DIR}/install-prefix)
+add_executable(install_tests tests/wine/install_test.cpp)
+target_link_libraries(install_tests PRIVATE wine_test_support gtest_main)
+set_target_properties(install_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+add_dependencies(install_tests test_fonts)
+add_test(NAME prefix_install COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/fresh-prefix.sh ${INSTALL_PREFIX})
+add_test(NAME install_tests COMMAND install_tests --gtest_filter=Install.*)
+add_test(NAME install_restart COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/restart-wine.sh ${INSTALL_PREFIX})
+add_test(NAME install_after_restart COMMAND install_tests --gtest_filter=AfterRestart.*)
+set_tests_properties(prefix_install PROPERTIES FIXTURES_SETUP install_prefix TIMEOUT 300)
+set_tests_properties(install_tests PROPERTIES FIXTURES_REQUIRED install_prefix FIXTURES_SETUP installed
+                                               ENVIRONMENT "WINEPREFIX=${INSTALL_PREFIX}" TIMEOUT 600
+                                               RESOURCE_LOCK display)
+set_tests_properties(install_restart PROPERTIES FIXTURES_REQUIRED installed FIXTURES_SETUP restarted
+                                                DEPENDS install_tests)
+set_tests_properties(install_after_restart PROPERTIES FIXTURES_REQUIRED "installed;restarted"
+                                                      DEPENDS install_restart
+                                                      ENVIRONMENT "WINEPREFIX=${INSTALL_PREFIX}" TIMEOUT 600
+                                                      RESOURCE_LOCK display)

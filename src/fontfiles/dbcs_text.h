@@ -1,0 +1,11 @@
+#pragma once
+#include <cstddef>
+#include <string>
+
+// Texts in code page 936: a byte from 0x81 to 0xFE starts a two-byte character whose
+// second byte may look like "\", "/", ":" or "|". Rules that look for those characters
+// walk the text a character at a time.
+
+bool IsLeadByte(unsigned char byte);
+// The text cut to at most maxBytes bytes, never in the middle of a character.
+std::string CutText(const std::string& text, std::size_t maxBytes);
