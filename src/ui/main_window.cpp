@@ -130,8 +130,6 @@ void MainWindow::MoveFocus(HWND focus)
         HWND h = ControlAt(order[static_cast<std::size_t>(k)]).hwnd();
         if (h && IsWindowVisible(h) && IsWindowEnabled(h)) {
             SetFocus(h);
-            if (ControlAt(order[static_cast<std::size_t>(k)]).kind() == Kind::EditBox)
-                SendMessageA(h, EM_SETSEL, 0, -1);
             return;
         }
     }
