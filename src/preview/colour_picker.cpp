@@ -45,7 +45,7 @@ public:
         WNDCLASSA wc = {};
         if (!GetClassInfoA(GetModuleHandleA(nullptr), kClass, &wc)) {
             wc.style = CS_DROPSHADOW;
-            wc.lpfnWndProc = &ColourPopup::StaticProc;
+            wc.lpfnWndProc = &WindowThunk<ColourPopup>::Proc;
             wc.hInstance = GetModuleHandleA(nullptr);
             wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
             wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -72,9 +72,8 @@ public:
         y = std::max<int>(y, work.top);
 
         HWND owner = GetAncestor(picker_.hwnd(), GA_ROOT);
-        hwnd_ = CreateWindowExA(WS_EX_TOOLWINDOW, kClass, "", WS_POPUP, x, y, width, height, owner, nullptr,
-                                GetModuleHandleA(nullptr), this);
-        if (!hwnd_)
+        if (!CreateWindowExA(WS_EX_TOOLWINDOW, kClass, "", WS_POPUP, x, y, width, height, owner, nullptr,
+                             GetModuleHandleA(nullptr), this))
             return false;
         AddTooltips();
         ShowWindow(hwnd_, SW_SHOW);
@@ -85,23 +84,7 @@ public:
     HWND hwnd() const { return hwnd_; }
 
 private:
-    static LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
-    {
-        ColourPopup* self;
-        if (msg == WM_NCCREATE) {
-            self = static_cast<ColourPopup*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
-            SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        } else {
-            self = reinterpret_cast<ColourPopup*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-        }
-        if (!self)
-            return DefWindowProcA(hwnd, msg, wp, lp);
-        if (msg == WM_NCDESTROY) {
-            SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-            self->hwnd_ = nullptr;
-        }
-        return self->HandleMessage(hwnd, msg, wp, lp);
-    }
+    friend struct WindowThunk<ColourPopup>;
 
     RECT EntryRect(int entry) const
     {
@@ -205,14 +188,14 @@ private:
         ShowWindow(hwnd_, SW_HIDE);
     }
 
-    LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     {
         switch (msg) {
         case WM_PAINT: {
             PAINTSTRUCT ps;
-            HDC dc = BeginPaint(hwnd, &ps);
+            HDC dc = BeginPaint(hwnd_, &ps);
             Paint(dc);
-            EndPaint(hwnd, &ps);
+            EndPaint(hwnd_, &ps);
             return 0;
         }
         case WM_MOUSEMOVE: {
@@ -264,7 +247,7 @@ private:
             Finish(false);
             return 0;
         default:
-            return DefWindowProcA(hwnd, msg, wp, lp);
+            return DefWindowProcA(hwnd_, msg, wp, lp);
         }
     }
 

@@ -121,32 +121,11 @@ bool CustomControl::RegisterClassOnce(const char* className, HCURSOR cursor)
     if (GetClassInfoA(GetModuleHandleA(nullptr), className, &existing))
         return true;
     WNDCLASSA wc = {};
-    wc.lpfnWndProc = &CustomControl::StaticProc;
+    wc.lpfnWndProc = &WindowThunk<CustomControl>::Proc;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.hCursor = cursor;
     wc.lpszClassName = className;
     return RegisterClassA(&wc) != 0;
-}
-
-LRESULT CALLBACK CustomControl::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
-{
-    CustomControl* self;
-    if (msg == WM_NCCREATE) {
-        self = static_cast<CustomControl*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    } else {
-        self = reinterpret_cast<CustomControl*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    }
-    if (!self)
-        return DefWindowProcA(hwnd, msg, wp, lp);
-    if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-        LRESULT result = self->HandleMessage(msg, wp, lp);
-        self->hwnd_ = nullptr;
-        return result;
-    }
-    return Guarded([&] { return self->HandleMessage(msg, wp, lp); }, LRESULT{0});
 }
 
 LRESULT CustomControl::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ui/events.h"
+#include "ui/window_thunk.h"
 #include "ui/layout.h"
 
 // One small class per control kind. Each owns its window and every GDI object it
@@ -57,8 +58,8 @@ protected:
 // A control with a window procedure of its own (registered class).
 class CustomControl : public Control {
 protected:
+    friend struct WindowThunk<CustomControl>;
     static bool RegisterClassOnce(const char* className, HCURSOR cursor);
-    static LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     bool CreateCustom(const CreateArgs& args, const char* className, DWORD style);
 };

@@ -38,7 +38,7 @@ bool MainWindow::Load()
 
     WNDCLASSA wc = {};
     if (!GetClassInfoA(GetModuleHandleA(nullptr), kWindowClass, &wc)) {
-        wc.lpfnWndProc = &MainWindow::StaticProc;
+        wc.lpfnWndProc = &WindowThunk<MainWindow>::Proc;
         wc.hInstance = GetModuleHandleA(nullptr);
         wc.hIcon = LoadIconA(wc.hInstance, MAKEINTRESOURCEA(1));
         wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
@@ -173,26 +173,6 @@ Control* MainWindow::ControlFromWindow(HWND child, int id)
         return nullptr;
     Control& control = ControlAt(index);
     return control.hwnd() == child ? &control : nullptr;
-}
-
-LRESULT CALLBACK MainWindow::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
-{
-    MainWindow* self;
-    if (msg == WM_NCCREATE) {
-        self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    } else {
-        self = reinterpret_cast<MainWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    }
-    if (!self)
-        return DefWindowProcA(hwnd, msg, wp, lp);
-    if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
-        return DefWindowProcA(hwnd, msg, wp, lp);
-    }
-    return Guarded([&] { return self->HandleMessage(msg, wp, lp); }, LRESULT{0});
 }
 
 LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)

@@ -76,7 +76,7 @@ public:
     static constexpr int kFirstControlId = 100;
 
 private:
-    static LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    friend struct WindowThunk<MainWindow>;
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
     Control* ControlFromWindow(HWND child, int id);
     bool CreateControls();

@@ -45,40 +45,51 @@ std::string TextOf(HWND hwnd)
 
 namespace {
 
-struct DialogSearch {
+struct Search {
     const char* caption;
     DWORD processId;
+    bool dialogOnly;
     HWND found;
 };
 
-BOOL CALLBACK FindDialogProc(HWND hwnd, LPARAM lp)
+BOOL CALLBACK FindProc(HWND hwnd, LPARAM lp)
 {
-    auto* search = reinterpret_cast<DialogSearch*>(lp);
+    auto* search = reinterpret_cast<Search*>(lp);
     char cls[32];
     GetClassNameA(hwnd, cls, sizeof cls);
-    if (std::string(cls) != "#32770" || !IsWindowVisible(hwnd) || TextOf(hwnd) != search->caption)
-        return TRUE;
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
-    if (search->processId && pid != search->processId)
+    if ((search->dialogOnly && std::string(cls) != "#32770") || !IsWindowVisible(hwnd) ||
+        TextOf(hwnd) != search->caption || (search->processId && pid != search->processId))
         return TRUE;
     search->found = hwnd;
     return FALSE;
+}
+
+// A visible top-level window with this caption (a dialog, where asked), waited for.
+HWND WaitForWindow(const char* caption, DWORD processId, bool dialogOnly, DWORD milliseconds)
+{
+    const DWORD start = GetTickCount();
+    do {
+        Search search{caption, processId, dialogOnly, nullptr};
+        EnumWindows(&FindProc, reinterpret_cast<LPARAM>(&search));
+        if (search.found)
+            return search.found;
+        Sleep(20);
+    } while (GetTickCount() - start < milliseconds);
+    return nullptr;
 }
 
 }  // namespace
 
 HWND WaitForDialog(const char* caption, DWORD milliseconds, DWORD processId)
 {
-    const DWORD start = GetTickCount();
-    do {
-        DialogSearch search{caption, processId, nullptr};
-        EnumWindows(&FindDialogProc, reinterpret_cast<LPARAM>(&search));
-        if (search.found)
-            return search.found;
-        Sleep(20);
-    } while (GetTickCount() - start < milliseconds);
-    return nullptr;
+    return WaitForWindow(caption, processId, true, milliseconds);
+}
+
+HWND WaitForTopLevel(const char* caption, DWORD processId, DWORD milliseconds)
+{
+    return WaitForWindow(caption, processId, false, milliseconds);
 }
 
 std::string MessageBoxText(HWND box)
@@ -213,39 +224,4 @@ StartedProcess::~StartedProcess()
         TerminateProcess(info.hProcess, 99);
     CloseHandle(info.hProcess);
     CloseHandle(info.hThread);
-}
-
-namespace {
-
-struct TopLevelSearch {
-    const char* caption;
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK FindTopLevelProc(HWND hwnd, LPARAM lp)
-{
-    auto* search = reinterpret_cast<TopLevelSearch*>(lp);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == search->processId && IsWindowVisible(hwnd) && TextOf(hwnd) == search->caption) {
-        search->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-}  // namespace
-
-HWND WaitForTopLevel(const char* caption, DWORD processId, DWORD milliseconds)
-{
-    const DWORD start = GetTickCount();
-    do {
-        TopLevelSearch search{caption, processId, nullptr};
-        EnumWindows(&FindTopLevelProc, reinterpret_cast<LPARAM>(&search));
-        if (search.found)
-            return search.found;
-        Sleep(50);
-    } while (GetTickCount() - start < milliseconds);
-    return nullptr;
 }
