@@ -97,8 +97,8 @@ int main()
     Pump();
     HWND list = window.列表框_字体.hwnd();
     HWND sizes = window.组合框_字体大小.hwnd();
-    HWND hiddenList = CreateWindowExA(0, "LISTBOX", "", WS_CHILD | LBS_NOTIFY | WS_VSCROLL | LBS_NOINTEGRALHEIGHT,
-                                      7, 16, 149, 216, window.hwnd(), nullptr, nullptr, nullptr);
+    HWND hiddenList = CreateWindowExA(0, "LISTBOX", "", WS_CHILD | LBS_NOTIFY | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, 7,
+                                      16, 149, 216, window.hwnd(), nullptr, nullptr, nullptr);
     SendMessageA(hiddenList, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
 
     RawFill(hiddenList);
@@ -123,15 +123,16 @@ int main()
     ShowWindow(window.hwnd(), SW_SHOW);
     UpdateWindow(window.hwnd());
     Pump();
-    const double refresh = Median([&] { Pump(); }, [&] {
-        RefreshFontList(window);
-        UpdateWindow(list);
-    });
+    const double refresh = Median([&] { Pump(); },
+                                  [&] {
+                                      RefreshFontList(window);
+                                      UpdateWindow(list);
+                                  });
     Print("refresh_visible", refresh, "ms");
     Print("refresh_visible_ratio", refresh / floor, "x");
 
-    listProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountPaints)));
+    listProc =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountPaints)));
     Pump();
     listPaints = 0;
     RefreshFontList(window);
@@ -148,23 +149,26 @@ int main()
     LOGFONTA raw;
     GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof raw, &raw);
     HFONT rawFont = nullptr;
-    const double rawChange = Median([] {}, [&] {
-        for (int i = 0; i < kChanges; ++i) {
-            raw.lfWeight = (i & 1) ? 700 : 0;
-            HFONT font = CreateFontIndirectA(&raw);
-            SendMessageA(sample.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-            if (rawFont)
-                DeleteObject(rawFont);
-            rawFont = font;
-            UpdateWindow(sample.hwnd());
-        }
-    });
-    const double change = Median([] {}, [&] {
-        for (int i = 0; i < kChanges; ++i) {
-            SetFontAttribute(sample, FontAttribute::Bold, i & 1);
-            UpdateWindow(sample.hwnd());
-        }
-    });
+    const double rawChange =
+        Median([] {},
+               [&] {
+                   for (int i = 0; i < kChanges; ++i) {
+                       raw.lfWeight = (i & 1) ? 700 : 0;
+                       HFONT font = CreateFontIndirectA(&raw);
+                       SendMessageA(sample.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+                       if (rawFont)
+                           DeleteObject(rawFont);
+                       rawFont = font;
+                       UpdateWindow(sample.hwnd());
+                   }
+               });
+    const double change = Median([] {},
+                                 [&] {
+                                     for (int i = 0; i < kChanges; ++i) {
+                                         SetFontAttribute(sample, FontAttribute::Bold, i & 1);
+                                         UpdateWindow(sample.hwnd());
+                                     }
+                                 });
     Print("preview_change_floor", rawChange * 1000.0 / kChanges, "us");
     Print("preview_change", change * 1000.0 / kChanges, "us");
     Print("preview_change_ratio", change / rawChange, "x");

@@ -9,8 +9,7 @@
 
 // Runs a window procedure's body so that no exception crosses the platform's callback:
 // a RuntimeError is fatal, anything else abandons the message.
-template <class F, class R>
-R Guarded(F&& body, R fallback)
+template <class F, class R> R Guarded(F&& body, R fallback)
 {
     try {
         return body();

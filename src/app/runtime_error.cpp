@@ -2,8 +2,7 @@
 
 std::string FatalErrorText(int code, const std::string& message)
 {
-    return "运行时出错!\r\n\r\n错误代码：" + std::to_string(code) + "\r\n\r\n错误信息：" + message +
-           "\r\n";
+    return "运行时出错!\r\n\r\n错误代码：" + std::to_string(code) + "\r\n\r\n错误信息：" + message + "\r\n";
 }
 
 std::string LoadFailureText()

@@ -39,8 +39,7 @@ std::string GlobalText(HGLOBAL memory)
 }
 
 // Gets one format as a global memory block and hands it to `use`; the medium is released.
-template <class F>
-bool WithData(IDataObject* data, CLIPFORMAT format, F use)
+template <class F> bool WithData(IDataObject* data, CLIPFORMAT format, F use)
 {
     FORMATETC f = FormatOf(format);
     STGMEDIUM medium = {};
@@ -160,7 +159,9 @@ private:
     bool acceptable_ = false;
 };
 
-DropTarget::DropTarget() : target_(new Target(this)) {}
+DropTarget::DropTarget() : target_(new Target(this))
+{
+}
 
 DropTarget::~DropTarget()
 {

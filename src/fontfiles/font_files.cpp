@@ -31,7 +31,8 @@ std::optional<std::string> FontNameOf(HANDLE file)
     if (!name)
         return std::nullopt;
     const auto* wide = reinterpret_cast<const wchar_t*>(name->c_str());
-    const int length = WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(name->size()), nullptr, 0, nullptr, nullptr);
+    const int length =
+        WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(name->size()), nullptr, 0, nullptr, nullptr);
     std::string ansi(static_cast<std::size_t>(length), '\0');
     WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(name->size()), ansi.data(), length, nullptr, nullptr);
     return ansi;

@@ -18,7 +18,7 @@ void InstallChosenFont(MainWindow& window);
 
 // The end of creation-complete: the whole main window becomes a drop area.
 void RegisterMainWindowForDrops(MainWindow& window);
-void ShowDroppedText(MainWindow& window, const std::string& text);   // 拖放对象1 TextDropped
+void ShowDroppedText(MainWindow& window, const std::string& text);    // 拖放对象1 TextDropped
 void ShowDroppedFiles(MainWindow& window, const std::string& paths);  // 拖放对象1 FilesDropped
 
 // The main window is being destroyed: the forum notice, then the forum.

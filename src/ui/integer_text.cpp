@@ -30,11 +30,11 @@ std::string NormaliseIntegerText(const std::string& text)
     }
     std::int64_t value;
     if (negative)
-        value = magnitude >= kSaturated ? std::numeric_limits<std::int64_t>::min()
-                                        : -static_cast<std::int64_t>(magnitude);
+        value =
+            magnitude >= kSaturated ? std::numeric_limits<std::int64_t>::min() : -static_cast<std::int64_t>(magnitude);
     else
-        value = magnitude >= kSaturated ? std::numeric_limits<std::int64_t>::max()
-                                        : static_cast<std::int64_t>(magnitude);
+        value =
+            magnitude >= kSaturated ? std::numeric_limits<std::int64_t>::max() : static_cast<std::int64_t>(magnitude);
     if (value > std::numeric_limits<std::int32_t>::max())
         value = std::numeric_limits<std::int32_t>::max();
     if (value < std::numeric_limits<std::int32_t>::min())

@@ -8,10 +8,13 @@ constexpr const char* kStyles[] = {"常规", "斜体", "粗体", "粗斜体"};
 constexpr const char* kEffects[] = {"无", "下划线", "删除线", "删+下"};
 
 constexpr DWORD kSingleLineEdit = ES_LEFT | ES_AUTOHSCROLL;
-constexpr DWORD kSampleEdit = ES_LEFT | ES_MULTILINE | ES_WANTRETURN | ES_AUTOHSCROLL | ES_AUTOVSCROLL |
-                              WS_HSCROLL | WS_VSCROLL;
+constexpr DWORD kSampleEdit =
+    ES_LEFT | ES_MULTILINE | ES_WANTRETURN | ES_AUTOHSCROLL | ES_AUTOVSCROLL | WS_HSCROLL | WS_VSCROLL;
 
-constexpr int P(Ctl c) { return Index(c); }
+constexpr int P(Ctl c)
+{
+    return Index(c);
+}
 
 // clang-format off
 constexpr std::array<LayoutRow, kControlCount> kRows = {{

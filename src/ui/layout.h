@@ -40,7 +40,7 @@ struct LayoutRow {
     int left = 0, top = 0, width = 0, height = 0;
     bool visible = true;
     bool tabStop = false;
-    DWORD style = 0;    // added to the kind's own style bits
+    DWORD style = 0;  // added to the kind's own style bits
     DWORD exStyle = 0;
     const char* caption = "";
     std::span<const char* const> items = {};
@@ -56,7 +56,10 @@ struct WindowProperties {
     int width, height;
 };
 
-inline constexpr int Index(Ctl c) { return static_cast<int>(c); }
+inline constexpr int Index(Ctl c)
+{
+    return static_cast<int>(c);
+}
 
 extern const WindowProperties kMainWindowProperties;
 extern const std::span<const LayoutRow> kMainLayout;

@@ -6,8 +6,7 @@
 // The window procedure of a class of the program's own: the object comes in as the
 // creation parameter, is kept in the window's user data, and gets every message as
 // HandleMessage(msg, wp, lp) with its hwnd_ set. No exception leaves the procedure.
-template <class Window>
-struct WindowThunk {
+template <class Window> struct WindowThunk {
     static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     {
         Window* self;

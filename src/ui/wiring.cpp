@@ -15,7 +15,10 @@ void OnMainWindowCreated(MainWindow& window)
     RegisterMainWindowForDrops(window);
 }
 
-constexpr int C(Ctl c) { return Index(c); }
+constexpr int C(Ctl c)
+{
+    return Index(c);
+}
 
 // clang-format off
 constexpr std::array<WiringRow, 16> kRows = {{

@@ -15,10 +15,10 @@ TEST(ReduceFontNames, WalksBackwardsAndCollapsesOnlyAdjacentRepeats)
         {{}, {}},
         {{"P", "P", "P", "Q", "R", "R"}, {"R", "Q", "P"}},
         {{"P", "P", "Q", "P"}, {"P", "Q", "P"}},
-        {{"宋体", "@宋体"}, {"@宋体", "宋体"}},                 // vertical variants stay
+        {{"宋体", "@宋体"}, {"@宋体", "宋体"}},                      // vertical variants stay
         {{"Arial", "arial", "ARIAL"}, {"ARIAL", "arial", "Arial"}},  // case counts
-        {{"P", "", ""}, {"P"}},                                  // empty names at the end go
-        {{"", "", "P"}, {"P", ""}},                              // elsewhere they stay, once
+        {{"P", "", ""}, {"P"}},                                      // empty names at the end go
+        {{"", "", "P"}, {"P", ""}},                                  // elsewhere they stay, once
         {{"", ""}, {}},
         {{"P ", "P"}, {"P", "P "}},  // nothing is trimmed
         {{name31, name31}, {name31}},

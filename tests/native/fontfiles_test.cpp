@@ -77,8 +77,7 @@ TEST(InstalledFileName, TakesTheLastComponent)
 namespace {
 
 // A minimal sfnt with one name table holding the given (id, language, UTF-16) records.
-std::vector<std::uint8_t> Sfnt(std::uint32_t version,
-                               const std::vector<std::tuple<int, int, std::u16string>>& records)
+std::vector<std::uint8_t> Sfnt(std::uint32_t version, const std::vector<std::tuple<int, int, std::u16string>>& records)
 {
     std::vector<std::uint8_t> b;
     auto put16 = [&](std::uint32_t v) {
@@ -129,8 +128,9 @@ std::vector<std::uint8_t> Sfnt(std::uint32_t version,
 
 TEST(FontNameFromFile, PrefersTheFullNameInEnglish)
 {
-    EXPECT_EQ(FontNameFromFile(Sfnt(0x00010000, {{1, 0x0409, u"Fam"}, {4, 0x0804, u"宋体 粗"}, {4, 0x0409, u"Fam Bold"}})),
-              u"Fam Bold");
+    EXPECT_EQ(
+        FontNameFromFile(Sfnt(0x00010000, {{1, 0x0409, u"Fam"}, {4, 0x0804, u"宋体 粗"}, {4, 0x0409, u"Fam Bold"}})),
+        u"Fam Bold");
     EXPECT_EQ(FontNameFromFile(Sfnt(0x4F54544F, {{1, 0x0409, u"Only Family"}})), u"Only Family");
     EXPECT_EQ(FontNameFromFile(Sfnt(0x00010000, {{2, 0x0409, u"Regular"}})), std::nullopt);
     EXPECT_EQ(FontNameFromFile(Sfnt(0x12345678, {{4, 0x0409, u"X"}})), std::nullopt);
@@ -151,12 +151,20 @@ TEST(DropEffectRule, KeysAllowedEffectsAndAcceptability)
         std::uint32_t keys, allowed, expected;
     };
     const Case cases[] = {
-        {false, 0, all, None},     {false, C, all, None},
-        {true, 0, all, Copy},      {true, 0, Move | Link, Move}, {true, 0, Link, Link}, {true, 0, None, None},
-        {true, C, all, Copy},      {true, C, Move, None},
-        {true, S, all, Move},      {true, S, Copy | Link, None},
-        {true, C | S, all, None},  {true, C | S, Link, None},
-        {true, alt, all, Copy},    {true, alt | S, all, Move},  // Alt is ignored
+        {false, 0, all, None},
+        {false, C, all, None},
+        {true, 0, all, Copy},
+        {true, 0, Move | Link, Move},
+        {true, 0, Link, Link},
+        {true, 0, None, None},
+        {true, C, all, Copy},
+        {true, C, Move, None},
+        {true, S, all, Move},
+        {true, S, Copy | Link, None},
+        {true, C | S, all, None},
+        {true, C | S, Link, None},
+        {true, alt, all, Copy},
+        {true, alt | S, all, Move},  // Alt is ignored
         {true, 0x1 /* left button */, Copy, Copy},
     };
     for (const Case& c : cases)

@@ -37,7 +37,7 @@ TEST(TextToNumber, ReadsDecimalsAndFullWidthForms)
         {"-", 0},
         {".", 0},
         {"小四", 0},
-        {"12\xA3", 12},      // a lone lead byte at the end is dropped
+        {"12\xA3", 12},  // a lone lead byte at the end is dropped
         {"\xA3", 0},
         {"4294967297", 4294967297.0},
     };
@@ -64,12 +64,12 @@ TEST(TruncateToInteger, GoesTowardZeroAndKeepsTheLow32Bits)
         {12.9, 12},
         {-3.7, -3},
         {0.5, 0},
-        {4294967297.0, 1},                 // 2^32 + 1
-        {2147483648.0, -2147483647 - 1},   // 2^31
+        {4294967297.0, 1},                // 2^32 + 1
+        {2147483648.0, -2147483647 - 1},  // 2^31
         {4294967296.0 + 255, 255},
         {-1.0, -1},
-        {9223372036854775807.0, 0},        // 2^63 does not fit
-        {-9223372036854775808.0, 0},       // -2^63 fits, low bits 0
+        {9223372036854775807.0, 0},   // 2^63 does not fit
+        {-9223372036854775808.0, 0},  // -2^63 fits, low bits 0
         {-9.3e18, 0},
         {inf, 0},
         {-inf, 0},
@@ -148,10 +148,10 @@ TEST(ChangeFontAttribute, ChangesOnlyItsOwnFields)
 TEST(MulDivRounded, RoundsHalfAwayFromZeroLikeThePlatform)
 {
     EXPECT_EQ(MulDivRounded(12, 96, 72), 16);
-    EXPECT_EQ(MulDivRounded(1, 96, 72), 1);     // 1.33
-    EXPECT_EQ(MulDivRounded(3, 1, 2), 2);       // 1.5
+    EXPECT_EQ(MulDivRounded(1, 96, 72), 1);  // 1.33
+    EXPECT_EQ(MulDivRounded(3, 1, 2), 2);    // 1.5
     EXPECT_EQ(MulDivRounded(-3, 1, 2), -2);
-    EXPECT_EQ(MulDivRounded(5, 120, 72), 8);    // 8.33 at 120 dpi
+    EXPECT_EQ(MulDivRounded(5, 120, 72), 8);  // 8.33 at 120 dpi
     EXPECT_EQ(MulDivRounded(1, 1, 0), -1);
     EXPECT_EQ(MulDivRounded(2147483647, 2, 1), -1);
 }

@@ -107,12 +107,11 @@ TEST(MovePaletteHighlight, WrapsAcrossRowsAndOntoTheButton)
         int to;
     };
     const Case cases[] = {
-        {0, K::Right, 1},   {6, K::Right, 7},    // to the next row
-        {31, K::Right, 32}, {32, K::Right, 0},   // onto the button, then round
-        {0, K::Left, 32},   {7, K::Left, 6},     // back a row
-        {0, K::Down, 7},    {24, K::Down, 31},   {25, K::Down, 32}, {32, K::Down, 0},
-        {12, K::Up, 5},     {3, K::Up, 32},      {32, K::Up, 28},
-        {-1, K::Down, 0},   {-1, K::Left, 0},
+        {0, K::Right, 1},   {6, K::Right, 7},   // to the next row
+        {31, K::Right, 32}, {32, K::Right, 0},  // onto the button, then round
+        {0, K::Left, 32},   {7, K::Left, 6},    // back a row
+        {0, K::Down, 7},    {24, K::Down, 31}, {25, K::Down, 32}, {32, K::Down, 0}, {12, K::Up, 5},
+        {3, K::Up, 32},     {32, K::Up, 28},   {-1, K::Down, 0},  {-1, K::Left, 0},
     };
     for (const Case& c : cases)
         EXPECT_EQ(MovePaletteHighlight(c.from, c.key), c.to) << "from " << c.from << " key " << static_cast<int>(c.key);

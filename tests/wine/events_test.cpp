@@ -27,15 +27,13 @@ int SelectionOf(MainWindow& w, int source)
     return -1;
 }
 
-template <Ctl C, Event E>
-void Rec(MainWindow& w)
+template <Ctl C, Event E> void Rec(MainWindow& w)
 {
     const int s = Index(C);
     records.push_back({s, E, SelectionOf(w, s), TextOf(w.ControlAt(s).hwnd())});
 }
 
-template <Ctl C, Event E>
-void RecText(MainWindow&, const std::string& text)
+template <Ctl C, Event E> void RecText(MainWindow&, const std::string& text)
 {
     records.push_back({Index(C), E, -1, text});
 }
@@ -195,18 +193,17 @@ TEST_F(Events, ButtonsLabelAndTimerRaiseTheirEvents)
 
 TEST_F(Events, TabMovesForwardThroughTheTabOrderAndWraps)
 {
-    const Ctl order[] = {Ctl::编辑框_输入的文字, Ctl::列表框_字体,         Ctl::组合框_字形, Ctl::组合框_效果,
-                         Ctl::组合框_字体大小,  Ctl::颜色选择器1,         Ctl::编辑框_安装文字目录,
-                         Ctl::按钮_打开字体,    Ctl::按钮_刷新,           Ctl::按钮_安装字体, Ctl::编辑框_颜色,
-                         Ctl::编辑框_输入的文字};
+    const Ctl order[] = {Ctl::编辑框_输入的文字, Ctl::列表框_字体,   Ctl::组合框_字形,         Ctl::组合框_效果,
+                         Ctl::组合框_字体大小,   Ctl::颜色选择器1,   Ctl::编辑框_安装文字目录, Ctl::按钮_打开字体,
+                         Ctl::按钮_刷新,         Ctl::按钮_安装字体, Ctl::编辑框_颜色,         Ctl::编辑框_输入的文字};
     SetFocus(W().编辑框_输入的文字.hwnd());
     for (std::size_t i = 1; i < std::size(order); ++i) {
         MSG tab = {GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
         EXPECT_TRUE(W().PreTranslate(tab));
         HWND expected = W().ControlAt(Index(order[i])).hwnd();
         HWND focus = GetFocus();
-        EXPECT_TRUE(focus == expected || IsChild(expected, focus)) << "step " << i << ": expected "
-                                                                   << W().RowAt(Index(order[i])).name;
+        EXPECT_TRUE(focus == expected || IsChild(expected, focus))
+            << "step " << i << ": expected " << W().RowAt(Index(order[i])).name;
     }
     // Tab never reaches the sample box as a character.
     EXPECT_EQ(W().编辑框_输入的文字.Text(), "");

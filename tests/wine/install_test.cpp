@@ -110,8 +110,8 @@ TEST_F(Install, AGoodFontIsCopiedRegisteredAndListedOnce)
     wc.lpfnWndProc = &CountFontChanges;
     wc.lpszClassName = "FontChangeCounter";
     RegisterClassA(&wc);
-    HWND counter = CreateWindowA("FontChangeCounter", "counter", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
-                                 nullptr, nullptr);
+    HWND counter =
+        CreateWindowA("FontChangeCounter", "counter", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     fontChanges = 0;
 
     const std::string source = TestFont(35);

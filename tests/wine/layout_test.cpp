@@ -14,7 +14,10 @@ struct Expected {
     const char* caption;
 };
 
-constexpr int G(Ctl c) { return Index(c); }
+constexpr int G(Ctl c)
+{
+    return Index(c);
+}
 
 // clang-format off
 const Expected kExpected[] = {
@@ -209,8 +212,8 @@ TEST_F(Layout, ListsAndCombosHaveTheirItemsAndStyles)
         RECT field, dropped;
         GetWindowRect(H(c), &field);
         SendMessageA(H(c), CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
-        const LONG whole = std::max(dropped.bottom - field.top,
-                                    (field.bottom - field.top) + (dropped.bottom - dropped.top));
+        const LONG whole =
+            std::max(dropped.bottom - field.top, (field.bottom - field.top) + (dropped.bottom - dropped.top));
         EXPECT_GE(whole, 160) << W().RowAt(Index(c)).name;
     }
 
@@ -221,7 +224,8 @@ TEST_F(Layout, ListsAndCombosHaveTheirItemsAndStyles)
     // One pixel more than the platform gives a list box of this font.
     HWND probe = CreateWindowA("LISTBOX", "", WS_CHILD, 0, 0, 10, 10, W().hwnd(), nullptr, nullptr, nullptr);
     SendMessageA(probe, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-    EXPECT_EQ(SendMessageA(H(Ctl::列表框_字体), LB_GETITEMHEIGHT, 0, 0), SendMessageA(probe, LB_GETITEMHEIGHT, 0, 0) + 1);
+    EXPECT_EQ(SendMessageA(H(Ctl::列表框_字体), LB_GETITEMHEIGHT, 0, 0),
+              SendMessageA(probe, LB_GETITEMHEIGHT, 0, 0) + 1);
     DestroyWindow(probe);
 }
 

@@ -45,8 +45,8 @@ protected:
     void Type(HWND edit, const std::string& text)
     {
         std::wstring wide(text.size(), L'\0');
-        wide.resize(static_cast<std::size_t>(
-            MultiByteToWideChar(936, 0, text.data(), static_cast<int>(text.size()), wide.data(), static_cast<int>(wide.size()))));
+        wide.resize(static_cast<std::size_t>(MultiByteToWideChar(936, 0, text.data(), static_cast<int>(text.size()),
+                                                                 wide.data(), static_cast<int>(wide.size()))));
         for (wchar_t ch : wide)
             SendMessageW(edit, WM_CHAR, ch, 1);
     }
@@ -138,7 +138,7 @@ TEST_F(Preview, TypedSizesApplyAtEveryKeystroke)
         LONG height;
     };
     const Case cases[] = {
-        {"小四", 0},                    // names count only when chosen from the list
+        {"小四", 0},                       // names count only when chosen from the list
         {"\xA3\xB1\xA3\xB6", Height(16)},  // full-width 16
         {"14pt", Height(14)},
         {"-8", 0},
