@@ -287,14 +287,14 @@ TEST_F(Colour, PickingRedByKeyboardColoursTheSampleAndWritesTheNumber)
     EXPECT_EQ(GetFocus(), Picker().hwnd());
 }
 
-TEST_F(Colour, PickingBlueWithTheMouse)
+TEST_F(Colour, PickingRedWithTheMouseThenBlueByKeyboard)
 {
+    W().编辑框_输入的文字.SetText("■■■■");
+    SetFontAttribute(W().编辑框_输入的文字, FontAttribute::Size, 48);
     HWND popup = OpenPopup();
     ASSERT_TRUE(popup);
-    // 蓝色 is the tenth cell: second row, third column. Find it by its tooltip rectangle.
+    // 红色 is the thirteenth cell; find it on the screen by its tooltip's rectangle.
     const RECT popupRect = WindowRectOf(popup);
-    const RECT picker = WindowRectOf(Picker().hwnd());
-    (void)picker;
     POINT cell = {-1, -1};
     for (HWND h = GetWindow(GetDesktopWindow(), GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
         char cls[64];
@@ -304,7 +304,7 @@ TEST_F(Colour, PickingBlueWithTheMouse)
         TTTOOLINFOA tool = {};
         tool.cbSize = sizeof tool;
         tool.hwnd = popup;
-        tool.uId = 9;
+        tool.uId = 12;
         SendMessageA(h, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&tool));
         cell = {popupRect.left + (tool.rect.left + tool.rect.right) / 2,
                 popupRect.top + (tool.rect.top + tool.rect.bottom) / 2};
@@ -314,10 +314,20 @@ TEST_F(Colour, PickingBlueWithTheMouse)
     PumpMessages(50);
     ClickAt(cell);
     ASSERT_TRUE(Closed());
+    SetCursorPos(1000, 740);
+    EXPECT_EQ(Picker().Colour(), 255u);
+    EXPECT_EQ(W().编辑框_颜色.Text(), "255");
+    EXPECT_EQ(W().编辑框_输入的文字.TextColour(), 255u);
+    EXPECT_TRUE(SampleShows(RGB(255, 0, 0)));
+
+    popup = OpenPopup();  // red is current: three to the left is 蓝色
+    for (int i = 0; i < 3; ++i)
+        Key(popup, VK_LEFT);
+    Key(popup, VK_RETURN);
+    ASSERT_TRUE(Closed());
     EXPECT_EQ(Picker().Colour(), 16711680u);
     EXPECT_EQ(W().编辑框_颜色.Text(), "16711680");
-    EXPECT_EQ(W().编辑框_输入的文字.TextColour(), 16711680u);
-    SetCursorPos(1000, 740);
+    EXPECT_TRUE(SampleShows(RGB(0, 0, 255)));
 }
 
 TEST_F(Colour, CancellingChangesNothing)

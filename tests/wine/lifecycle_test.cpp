@@ -79,3 +79,45 @@ TEST(Lifecycle, FatalErrorsShowTheirBoxAndEndWithMinusOne)
         EXPECT_EQ(probe->WaitForExit(), static_cast<DWORD>(-1));
     }
 }
+
+namespace {
+
+std::string VersionText(const std::vector<char>& block, const char* name)
+{
+    char* value = nullptr;
+    UINT length = 0;
+    const std::string path = std::string("\\StringFileInfo\\080403a8\\") + name;
+    if (!VerQueryValueA(block.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) || !value)
+        return "(none)";
+    return value;
+}
+
+}  // namespace
+
+TEST(Product, CarriesItsVersionIconAndManifest)
+{
+    const std::string exe = ProgramFolder() + "quillmoor.exe";
+    const DWORD size = GetFileVersionInfoSizeA(exe.c_str(), nullptr);
+    ASSERT_GT(size, 0u);
+    std::vector<char> block(size);
+    ASSERT_TRUE(GetFileVersionInfoA(exe.c_str(), 0, size, block.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(1, 1));
+    EXPECT_EQ(fixed->dwFileVersionLS, 0u);
+    EXPECT_EQ(fixed->dwProductVersionMS, MAKELONG(1, 1));
+    EXPECT_EQ(VersionText(block, "FileDescription"), "Quillmoor字体查看器");
+    EXPECT_EQ(VersionText(block, "ProductName"), "Quillmoor字体查看器");
+    EXPECT_EQ(VersionText(block, "FileVersion"), "1.1.0.0");
+
+    HMODULE module = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_TRUE(module);
+    EXPECT_TRUE(FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(14))) << "no icon group";  // RT_GROUP_ICON
+    HRSRC manifest = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));                 // RT_MANIFEST
+    ASSERT_TRUE(manifest);
+    const char* text = static_cast<const char*>(LockResource(LoadResource(module, manifest)));
+    const std::string xml(text, SizeofResource(module, manifest));
+    EXPECT_NE(xml.find("requestedExecutionLevel level=\"asInvoker\""), std::string::npos);
+    FreeLibrary(module);
+}

@@ -3,7 +3,7 @@ set(WINE_TEST_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 
 add_library(wine_test_support STATIC tests/wine/support.cpp)
 target_include_directories(wine_test_support PUBLIC tests/wine)
-target_link_libraries(wine_test_support PUBLIC quillmoor_win gtest)
+target_link_libraries(wine_test_support PUBLIC quillmoor_win gtest version)
 
 # A stand-in for the program that loads a broken layout or reads the catalogue out of
 # range, so that the fatal paths can be watched from outside.
@@ -75,3 +75,6 @@ set_tests_properties(install_after_restart PROPERTIES FIXTURES_REQUIRED "install
                                                       DEPENDS install_restart
                                                       ENVIRONMENT "WINEPREFIX=${INSTALL_PREFIX}" TIMEOUT 600
                                                       RESOURCE_LOCK display)
+
+# The product imports only Windows system libraries.
+add_test(NAME exe_imports COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-imports.sh $<TARGET_FILE:quillmoor>)
