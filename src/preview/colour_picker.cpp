@@ -7,6 +7,7 @@
 #include <string>
 
 #include "preview/colour_palette.h"
+#include "ui/scoped.h"
 
 namespace {
 
@@ -166,11 +167,12 @@ private:
             DrawEdge(dc, &button, EDGE_RAISED, BF_RECT);
         else
             DrawEdge(dc, &button, BDR_RAISEDINNER, BF_RECT);
-        HGDIOBJ previous = SelectObject(dc, GuiFont());
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-        DrawTextA(dc, kOtherColoursText, -1, &button, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-        SelectObject(dc, previous);
+        {
+            ScopedSelect font(dc, GuiFont());
+            SetBkMode(dc, TRANSPARENT);
+            SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+            DrawTextA(dc, kOtherColoursText, -1, &button, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        }
         if (highlight_ == kOtherColoursEntry) {
             InflateRect(&button, -3, -3);
             DrawFocusRect(dc, &button);
@@ -192,10 +194,8 @@ private:
     {
         switch (msg) {
         case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(hwnd_, &ps);
-            Paint(dc);
-            EndPaint(hwnd_, &ps);
+            ScopedPaint paint(hwnd_);
+            Paint(paint.dc());
             return 0;
         }
         case WM_MOUSEMOVE: {
@@ -361,10 +361,8 @@ LRESULT ColorPicker::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
 {
     switch (msg) {
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd_, &ps);
-        Paint(dc);
-        EndPaint(hwnd_, &ps);
+        ScopedPaint paint(hwnd_);
+        Paint(paint.dc());
         return 0;
     }
     case WM_ERASEBKGND:

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/fatal_win.h"
+#include "ui/scoped.h"
 #include "ui/integer_text.h"
 
 namespace {
@@ -228,10 +229,11 @@ void EditBox::ApplyFont()
         if (!(GetWindowLongA(hwnd_, GWL_STYLE) & ES_MULTILINE)) {
             // A single-line box grows to fit one full-width character of the new font.
             HDC dc = GetDC(hwnd_);
-            HGDIOBJ previous = SelectObject(dc, shown);
             SIZE extent = {};
-            GetTextExtentPoint32A(dc, "国", 2, &extent);
-            SelectObject(dc, previous);
+            {
+                ScopedSelect font(dc, shown);
+                GetTextExtentPoint32A(dc, "国", 2, &extent);
+            }
             ReleaseDC(hwnd_, dc);
             int needed = extent.cy + 2 * GetSystemMetrics(SM_CYEDGE);
             RECT rc;
@@ -514,16 +516,13 @@ LRESULT TransLabel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     case WM_ERASEBKGND:
         return 1;  // transparent: what lies beneath shows through
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd_, &ps);
+        ScopedPaint paint(hwnd_);
         RECT rc;
         GetClientRect(hwnd_, &rc);
-        HGDIOBJ previous = SelectObject(dc, GuiFont());
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, textColour_);
-        DrawTextA(dc, caption_.c_str(), -1, &rc, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-        SelectObject(dc, previous);
-        EndPaint(hwnd_, &ps);
+        ScopedSelect font(paint.dc(), GuiFont());
+        SetBkMode(paint.dc(), TRANSPARENT);
+        SetTextColor(paint.dc(), textColour_);
+        DrawTextA(paint.dc(), caption_.c_str(), -1, &rc, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         return 0;
     }
     case WM_LBUTTONDOWN:

@@ -44,18 +44,15 @@ void Type(HWND edit, const std::string& text)
         SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(ch), 1);
 }
 
-class Behaviour : public ::testing::Test {
+class Behaviour : public WindowTest {
 protected:
     void SetUp() override
     {
         SetCursorPos(1000, 740);  // well away from the centred window
-        window_ = std::make_unique<LoadedWindow>();
-        ASSERT_TRUE(window_->loaded);
+        WindowTest::SetUp();
         SetForegroundWindow(W().hwnd());
         PumpMessages(50);
     }
-    MainWindow& W() { return **window_; }
-    std::unique_ptr<LoadedWindow> window_;
 };
 
 // Counts moves and repaints of one window and its children while it lives.

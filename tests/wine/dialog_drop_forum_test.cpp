@@ -18,16 +18,9 @@ constexpr int kFileNameCombo = 0x47C;  // cmb13, the Explorer dialog's file-name
 constexpr int kFileNameEdit = 0x480;   // edt1, the older one
 constexpr int kFilterCombo = 0x470;    // cmb1, the file types
 
-class FontFiles : public ::testing::Test {
+class FontFiles : public WindowTest {
 protected:
     static void SetUpTestSuite() { PrepareProcess(); }
-    void SetUp() override
-    {
-        window_ = std::make_unique<LoadedWindow>();
-        ASSERT_TRUE(window_->loaded);
-    }
-    MainWindow& W() { return **window_; }
-    std::unique_ptr<LoadedWindow> window_;
 };
 
 // The open dialog of this process owned by the window, once it is shown.

@@ -64,17 +64,14 @@ int Count(Ctl c, Event e)
     return n;
 }
 
-class Events : public ::testing::Test {
+class Events : public WindowTest {
 protected:
+    std::span<const WiringRow> Wiring() override { return kRecording; }
     void SetUp() override
     {
-        records.clear();
-        window_ = std::make_unique<LoadedWindow>(kRecording);
-        ASSERT_TRUE(window_->loaded);
+        WindowTest::SetUp();
         records.clear();
     }
-    MainWindow& W() { return **window_; }
-    std::unique_ptr<LoadedWindow> window_;
 };
 
 HWND EditOf(HWND combo)

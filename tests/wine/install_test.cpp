@@ -72,15 +72,9 @@ LRESULT CALLBACK CountFontChanges(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
-class Install : public ::testing::Test {
+class Install : public WindowTest {
 protected:
     static void SetUpTestSuite() { PrepareProcess(); }
-    void SetUp() override
-    {
-        window_ = std::make_unique<LoadedWindow>();
-        ASSERT_TRUE(window_->loaded);
-    }
-    MainWindow& W() { return **window_; }
 
     struct Outcome {
         std::string text;
@@ -99,7 +93,6 @@ protected:
         outcome.icon = box.hasIcon;
         return outcome;
     }
-    std::unique_ptr<LoadedWindow> window_;
 };
 
 }  // namespace

@@ -6,18 +6,15 @@
 
 namespace {
 
-class Preview : public ::testing::Test {
+class Preview : public WindowTest {
 protected:
     void SetUp() override
     {
-        window_ = std::make_unique<LoadedWindow>();
-        ASSERT_TRUE(window_->loaded);
+        WindowTest::SetUp();
         HDC screen = GetDC(nullptr);
         dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
         ReleaseDC(nullptr, screen);
     }
-    MainWindow& W() { return **window_; }
-
     // The font the sample box shows now, as the platform describes it.
     LOGFONTA Shown()
     {
@@ -52,7 +49,6 @@ protected:
     }
     HWND SizeField() { return FindWindowExA(W().组合框_字体大小.hwnd(), nullptr, "Edit", nullptr); }
 
-    std::unique_ptr<LoadedWindow> window_;
     int dpi_ = 96;
 };
 

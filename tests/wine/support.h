@@ -8,6 +8,8 @@
 #include <thread>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "ui/main_window.h"
 
 // Dispatches this thread's messages for about the given time.
@@ -81,3 +83,16 @@ bool BoxHasIcon(HWND box);
 
 // Window text of any window.
 std::string TextOf(HWND hwnd);
+
+// A fixture with the program's window loaded for each test.
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        window_ = std::make_unique<LoadedWindow>(Wiring());
+        ASSERT_TRUE(window_->loaded);
+    }
+    virtual std::span<const WiringRow> Wiring() { return WiringWithoutForum(); }
+    MainWindow& W() { return **window_; }
+    std::unique_ptr<LoadedWindow> window_;
+};
