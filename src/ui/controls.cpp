@@ -40,6 +40,17 @@ std::string ItemTextOf(HWND hwnd, UINT lenMsg, UINT textMsg, UINT countMsg, int 
     return text;
 }
 
+// The visible siblings with a transparent background that lie above the window.
+std::vector<HWND> TransparentSiblingsAbove(HWND hwnd)
+{
+    std::vector<HWND> found;
+    for (HWND above = GetWindow(hwnd, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) {
+        if ((GetWindowLongA(above, GWL_EXSTYLE) & WS_EX_TRANSPARENT) && IsWindowVisible(above))
+            found.push_back(above);
+    }
+    return found;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------- Control
@@ -278,10 +289,8 @@ LRESULT EditBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     switch (msg) {
     case WM_PAINT:
         // A transparent sibling above (the hint label) is drawn over what the box painted.
-        for (HWND above = GetWindow(hwnd_, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) {
-            if ((GetWindowLongA(above, GWL_EXSTYLE) & WS_EX_TRANSPARENT) && IsWindowVisible(above))
-                RedrawWindow(above, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        }
+        for (HWND above : TransparentSiblingsAbove(hwnd_))
+            RedrawWindow(above, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         break;
     case WM_CHAR:
     case WM_KEYDOWN:
@@ -297,14 +306,8 @@ LRESULT EditBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     case EM_SETSEL:
         // The box draws these changes straight away, over any label above it: repaint
         // so that the label comes back on top.
-        if (msg == WM_MOUSEMOVE && !(wp & MK_LBUTTON))
-            break;
-        for (HWND above = GetWindow(hwnd_, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) {
-            if ((GetWindowLongA(above, GWL_EXSTYLE) & WS_EX_TRANSPARENT) && IsWindowVisible(above)) {
-                InvalidateRect(hwnd_, nullptr, FALSE);
-                break;
-            }
-        }
+        if ((msg != WM_MOUSEMOVE || (wp & MK_LBUTTON)) && !TransparentSiblingsAbove(hwnd_).empty())
+            InvalidateRect(hwnd_, nullptr, FALSE);
         break;
     default:
         break;
