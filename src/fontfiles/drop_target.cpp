@@ -53,7 +53,7 @@ template <class F> bool WithData(IDataObject* data, CLIPFORMAT format, F use)
 
 }  // namespace
 
-class DropTarget::Target : public IDropTarget {
+class DropTarget::Target final : public IDropTarget {
 public:
     explicit Target(DropTarget* control) : control_(control) {}
     void Detach() { control_ = nullptr; }

@@ -61,7 +61,8 @@ public:
         // Just below the picker, left edges aligned, moved as needed to stay on the screen.
         RECT picker;
         GetWindowRect(picker_.hwnd(), &picker);
-        MONITORINFO monitor = {sizeof monitor};
+        MONITORINFO monitor = {};
+        monitor.cbSize = sizeof monitor;
         GetMonitorInfoA(MonitorFromRect(&picker, MONITOR_DEFAULTTONEAREST), &monitor);
         const RECT& work = monitor.rcWork;
         int x = picker.left, y = picker.bottom;

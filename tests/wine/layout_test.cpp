@@ -114,15 +114,17 @@ TEST_F(Layout, EveryControlHasItsClassParentRectangleCaptionAndFlags)
         EXPECT_EQ(rc.left, e.rect.left);
         EXPECT_EQ(rc.top, e.rect.top);
         EXPECT_EQ(rc.right - rc.left, e.rect.right);
-        if (e.rect.bottom >= 0)
+        if (e.rect.bottom >= 0) {
             EXPECT_EQ(rc.bottom - rc.top, e.rect.bottom);
+        }
 
         EXPECT_EQ(IsWindowVisible(h) != 0, e.visible);
         EXPECT_EQ((StyleOf(h) & WS_TABSTOP) != 0, e.tabStop);
         EXPECT_TRUE(IsWindowEnabled(h));
         if (std::string(e.className) != "QuillmoorInvisible" && std::string(e.className) != "QuillmoorTransLabel" &&
-            std::string(e.className) != "QuillmoorColourPicker")
+            std::string(e.className) != "QuillmoorColourPicker") {
             EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(h, WM_GETFONT, 0, 0)), gui);
+        }
         EXPECT_EQ(TextOf(h), e.caption);
     }
 }

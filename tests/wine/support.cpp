@@ -199,7 +199,8 @@ std::unique_ptr<StartedProcess> StartProgram(const std::string& exeName, const s
     auto process = std::make_unique<StartedProcess>();
     std::string path = ProgramFolder() + exeName;
     std::string commandLine = "\"" + path + "\" " + arguments;
-    STARTUPINFOA si = {sizeof si};
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
     process->ok = CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
                                  &process->info) != 0;
     return process;
