@@ -19,6 +19,14 @@ HFONT GuiFont()
     return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
+PaletteKey ArrowKey(WPARAM key)
+{
+    return key == VK_LEFT    ? PaletteKey::Left
+           : key == VK_RIGHT ? PaletteKey::Right
+           : key == VK_UP    ? PaletteKey::Up
+                             : PaletteKey::Down;
+}
+
 }  // namespace
 
 // The palette popup: the 32 cells in rows of seven and the "其它颜色..." button. It
@@ -212,16 +220,10 @@ private:
         case WM_KEYDOWN:
             switch (wp) {
             case VK_LEFT:
-                Highlight(MovePaletteHighlight(highlight_, PaletteKey::Left));
-                return 0;
             case VK_RIGHT:
-                Highlight(MovePaletteHighlight(highlight_, PaletteKey::Right));
-                return 0;
             case VK_UP:
-                Highlight(MovePaletteHighlight(highlight_, PaletteKey::Up));
-                return 0;
             case VK_DOWN:
-                Highlight(MovePaletteHighlight(highlight_, PaletteKey::Down));
+                Highlight(MovePaletteHighlight(highlight_, ArrowKey(wp)));
                 return 0;
             case VK_RETURN:
             case VK_SPACE:
