@@ -9,10 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/font_enum.h"
 #include "catalogue/font_lists.h"
 #include "catalogue/font_names.h"
 #include "preview/preview.h"
-#include "ui/main_window.h"
+#include "window/main_window.h"
 
 namespace {
 
@@ -49,23 +50,11 @@ void Pump()
     }
 }
 
-int CALLBACK Collect(const LOGFONTA* lf, const TEXTMETRICA*, DWORD, LPARAM lp)
-{
-    reinterpret_cast<std::vector<std::string>*>(lp)->push_back(lf->lfFaceName);
-    return 1;
-}
-
 // The floor: a raw enumeration and the same names added to a hidden list box.
 void RawFill(HWND hiddenList)
 {
-    std::vector<std::string> raw;
-    LOGFONTA request = {};
-    request.lfCharSet = DEFAULT_CHARSET;
-    HDC dc = GetDC(nullptr);
-    EnumFontFamiliesExA(dc, &request, &Collect, reinterpret_cast<LPARAM>(&raw), 0);
-    ReleaseDC(nullptr, dc);
     SendMessageA(hiddenList, LB_RESETCONTENT, 0, 0);
-    for (const std::string& name : ReduceFontNames(raw))
+    for (const std::string& name : ReduceFontNames(EnumerateFaceNames()))
         SendMessageA(hiddenList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
 }
 
@@ -125,7 +114,7 @@ int main()
     Pump();
     const double refresh = Median([&] { Pump(); },
                                   [&] {
-                                      RefreshFontList(window);
+                                      ReloadFontList(window);
                                       UpdateWindow(list);
                                   });
     Print("refresh_visible", refresh, "ms");
@@ -135,7 +124,7 @@ int main()
         reinterpret_cast<WNDPROC>(SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountPaints)));
     Pump();
     listPaints = 0;
-    RefreshFontList(window);
+    ReloadFontList(window);
     UpdateWindow(list);
     Pump();
     Print("refresh_list_paints", listPaints, "paints");

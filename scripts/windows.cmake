@@ -3,24 +3,8 @@ set(CMAKE_EXE_LINKER_FLAGS "${CMAKE_EXE_LINKER_FLAGS} -static -static-libgcc -st
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 
-add_library(quillmoor_win STATIC
-    src/app/fatal_win.cpp
-    src/app/program.cpp
-    src/ui/controls.cpp
-    src/ui/layout.cpp
-    src/ui/main_window.cpp
-    src/ui/behaviours.cpp
-    src/ui/wiring.cpp
-    src/catalogue/font_enum.cpp
-    src/catalogue/font_lists.cpp
-    src/preview/preview.cpp
-    src/preview/colour_picker.cpp
-    src/fontfiles/font_files.cpp
-    src/fontfiles/common_dialog.cpp
-    src/fontfiles/drop_target.cpp
-    src/fontfiles/forum.cpp
-    src/ui/message_box.cpp
-)
+add_library(quillmoor_win STATIC ${WIN_SOURCES})
+target_include_directories(quillmoor_win PUBLIC res)
 target_link_libraries(quillmoor_win PUBLIC quillmoor_core comctl32 comdlg32 ole32 oleaut32 uuid shell32 shlwapi
                                            gdi32 user32 advapi32)
 

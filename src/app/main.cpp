@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "app/program.h"
+#include "app/wiring.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {

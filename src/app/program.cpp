@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "app/fatal_win.h"
+#include "win/fatal.h"
 #include "catalogue/font_lists.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include "catalogue/font_enum.h"
 #include "catalogue/font_sizes.h"
-#include "ui/main_window.h"
+#include "window/main_window.h"
 
 std::optional<TextList> InstalledFontNames;
 
@@ -16,7 +16,7 @@ void ReloadFontList(MainWindow& window)
     const TextList& names = *InstalledFontNames;
 
     // One repaint for the whole list, not one per item.
-    SendMessageA(list.hwnd(), WM_SETREDRAW, FALSE, 0);
+    list.SetRedraw(false);
     list.Clear();
     int reselect = -1;
     for (int i = 1; i <= names.Length(); ++i) {
@@ -26,8 +26,7 @@ void ReloadFontList(MainWindow& window)
     }
     if (reselect >= 0)
         list.SetSelected(reselect);
-    SendMessageA(list.hwnd(), WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list.hwnd(), nullptr, TRUE);
+    list.SetRedraw(true);
 }
 
 void FillListsAtStartUp(MainWindow& window)
@@ -35,9 +34,4 @@ void FillListsAtStartUp(MainWindow& window)
     ReloadFontList(window);
     for (const std::string& size : SizeListItems())
         window.组合框_字体大小.Add(size);
-}
-
-void RefreshFontList(MainWindow& window)
-{
-    ReloadFontList(window);
 }

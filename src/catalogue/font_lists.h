@@ -1,7 +1,7 @@
 #pragma once
 #include <optional>
 
-#include "app/text_list.h"
+#include "base/text_list.h"
 
 class MainWindow;
 
@@ -10,11 +10,9 @@ class MainWindow;
 extern std::optional<TextList> InstalledFontNames;
 
 // Enumerates afresh and shows the catalogue in 列表框_字体, once, in catalogue order,
-// keeping the selected family selected where it is still listed.
+// keeping the selected family selected where it is still listed. The handler of
+// 按钮_刷新, and of 按钮_安装字体 once the installation's box is closed.
 void ReloadFontList(MainWindow& window);
 
 // Creation-complete work of the lists: the font list, then the 88 sizes.
 void FillListsAtStartUp(MainWindow& window);
-
-// 按钮_刷新 clicked.
-void RefreshFontList(MainWindow& window);

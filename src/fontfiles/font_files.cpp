@@ -6,10 +6,10 @@
 
 #include <vector>
 
-#include "catalogue/font_lists.h"
 #include "fontfiles/install_rules.h"
-#include "ui/main_window.h"
-#include "ui/message_box.h"
+#include "window/main_window.h"
+#include "win/message_box.h"
+#include "win/scoped.h"
 
 namespace {
 
@@ -42,16 +42,16 @@ std::optional<std::string> FontNameOf(HANDLE file)
 // an existing record of another file is never replaced.
 bool RecordFont(const std::string& valueName, const std::string& fileName)
 {
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kFontsKey, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS)
+    ScopedKey key;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kFontsKey, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr,
+                        key.out(), nullptr) != ERROR_SUCCESS)
         return false;
     std::string name = valueName;
-    for (int n = 2; RegQueryValueExA(key, name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS; ++n)
+    for (int n = 2; RegQueryValueExA(key.get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS; ++n)
         name = valueName + " #" + std::to_string(n);
-    const LONG result = RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(fileName.c_str()),
-                                       static_cast<DWORD>(fileName.size() + 1));
-    RegCloseKey(key);
+    const LONG result =
+        RegSetValueExA(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(fileName.c_str()),
+                       static_cast<DWORD>(fileName.size() + 1));
     return result == ERROR_SUCCESS;
 }
 
@@ -74,8 +74,9 @@ int InstallFontFile(const std::string& source)
         return 0;
 
     // Only an existing file that nobody else has open, read without sharing.
-    HANDLE file = CreateFileA(source.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    ScopedHandle file(
+        CreateFileA(source.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid())
         return 0;
     std::string fullPath(MAX_PATH, '\0');
     DWORD length = GetFullPathNameA(source.c_str(), static_cast<DWORD>(fullPath.size()), fullPath.data(), nullptr);
@@ -86,8 +87,8 @@ int InstallFontFile(const std::string& source)
     fullPath.resize(length);
     const std::string fileName = InstalledFileName(fullPath);
     const std::string target = JoinPath(folder, fileName);
-    const std::optional<std::string> fontName = FontNameOf(file);
-    CloseHandle(file);
+    const std::optional<std::string> fontName = FontNameOf(file.get());
+    file.Close();
     if (length == 0 || fileName.empty())
         return 0;
 
@@ -116,7 +117,6 @@ void InstallChosenFont(MainWindow& window)
         ShowMessage("安装成功", 0, "提示");
     else
         ShowMessage("安装失败", MB_ICONHAND, "提示");
-    ReloadFontList(window);
 }
 
 void RegisterMainWindowForDrops(MainWindow& window)

@@ -3,7 +3,7 @@
 #include <shellapi.h>
 
 #include "fontfiles/font_files.h"
-#include "ui/message_box.h"
+#include "win/message_box.h"
 
 ShellExecuteFunction shellExecute = &ShellExecuteA;
 

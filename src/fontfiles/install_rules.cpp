@@ -1,6 +1,6 @@
 #include "fontfiles/install_rules.h"
 
-#include "fontfiles/dbcs_text.h"
+#include "base/dbcs_text.h"
 
 std::string InstalledFileName(const std::string& fullPath)
 {

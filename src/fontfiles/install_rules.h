@@ -4,6 +4,9 @@
 #include <string>
 #include <vector>
 
+// The font filter the open button sets on every click.
+inline constexpr const char* kFontFilter = "字体资源|*.fon;*.fnt;*.ttf;*.fot|所有文件|*.*";
+
 // The file name a font is installed under: the text after the last "\", "/" or ":" of
 // the full path, cut to 255 bytes.
 std::string InstalledFileName(const std::string& fullPath);

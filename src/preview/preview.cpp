@@ -6,9 +6,10 @@
 #include <cstddef>
 #include <cstring>
 
-#include "catalogue/font_sizes.h"
+#include "base/named_font_sizes.h"
 #include "preview/number_text.h"
-#include "ui/main_window.h"
+#include "win/scoped.h"
+#include "window/main_window.h"
 
 static_assert(sizeof(LOGFONTA) == sizeof(FontDescription));
 static_assert(offsetof(LOGFONTA, lfWeight) == offsetof(FontDescription, weight));
@@ -29,9 +30,8 @@ void ChangeAndApply(EditBox& box, FontAttribute attribute, std::int32_t value, c
     std::memcpy(&description, &start, sizeof description);
     int pixelsPerInch = 96;
     if (attribute == FontAttribute::Size) {
-        HDC screen = GetDC(nullptr);
-        pixelsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
-        ReleaseDC(nullptr, screen);
+        ScopedGetDC screen(nullptr);
+        pixelsPerInch = GetDeviceCaps(screen.dc(), LOGPIXELSY);
     }
     ChangeFontAttribute(description, attribute, value, face, pixelsPerInch);
 

@@ -1,56 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "fontfiles/dbcs_text.h"
-#include "fontfiles/dialog_rules.h"
-#include "fontfiles/drop_rules.h"
+#include "base/dbcs_text.h"
 #include "fontfiles/install_rules.h"
 
 using namespace std::string_literals;
-
-TEST(FileDialogOptions, FromTheSwitches)
-{
-    const std::uint32_t fixed = OfnFlag::HideReadOnly | OfnFlag::Explorer | OfnFlag::EnableSizing;
-    FileDialogSettings settings;  // as the layout stores them
-    EXPECT_EQ(FileDialogOptions(settings),
-              fixed | OfnFlag::FileMustExist | OfnFlag::OverwritePrompt | OfnFlag::PathMustExist);
-    settings = {};
-    settings.fileMustExist = settings.promptOverwrite = settings.pathMustExist = false;
-    EXPECT_EQ(FileDialogOptions(settings), fixed);
-    settings.promptCreate = settings.keepCurrentDirectory = true;
-    EXPECT_EQ(FileDialogOptions(settings), fixed | OfnFlag::CreatePrompt | OfnFlag::NoChangeDir);
-    EXPECT_FALSE(FileDialogOptions(settings) & OfnFlag::AllowMultiSelect);
-}
-
-TEST(FilterList, BarsBecomeNulsWithTheDoubleEnd)
-{
-    struct Case {
-        std::string filter, expected;
-    };
-    const Case cases[] = {
-        {kFontFilter, "字体资源\0*.fon;*.fnt;*.ttf;*.fot\0所有文件\0*.*\0\0"s},
-        {"", ""},
-        {"   ", ""},
-        {"Text|*.txt||", "Text\0*.txt\0\0"s},
-        {"Text|*.txt  \t\r\n", "Text\0*.txt\0\0"s},
-        {"Text|*.txt|", "Text\0*.txt\0\0\0"s},
-        {"\xB1\x7C|*.x", "\xB1\x7C\0*.x\0\0"s},  // a character whose second byte is "|"
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(FilterList(c.filter), c.expected) << "filter \"" << c.filter << "\"";
-}
-
-TEST(FilterIndex, IsOneBasedOnlyWithAList)
-{
-    FileDialogSettings s;
-    EXPECT_EQ(FilterIndex(s), 0);
-    s.filter = kFontFilter;
-    EXPECT_EQ(FilterIndex(s), 1);
-    s.initialFilter = 1;
-    EXPECT_EQ(FilterIndex(s), 2);
-    EXPECT_EQ(ClampInitialFilter(-3), 0);
-    EXPECT_EQ(ClampDialogKind(7), 3);
-    EXPECT_EQ(ClampDialogKind(-1), 0);
-}
 
 TEST(InstalledFileName, TakesTheLastComponent)
 {
@@ -140,41 +93,4 @@ TEST(FontNameFromFile, PrefersTheFullNameInEnglish)
     EXPECT_EQ(FontNameFromFile(cut), std::nullopt);
     EXPECT_EQ(FontRegistryName(std::string("Fam Bold"), "fam.ttf"), "Fam Bold (TrueType)");
     EXPECT_EQ(FontRegistryName(std::nullopt, "old.fon"), "old.fon");
-}
-
-TEST(DropEffectRule, KeysAllowedEffectsAndAcceptability)
-{
-    using namespace DropEffect;
-    const std::uint32_t all = Copy | Move | Link, C = kKeyControl, S = kKeyShift, alt = 0x20;
-    struct Case {
-        bool acceptable;
-        std::uint32_t keys, allowed, expected;
-    };
-    const Case cases[] = {
-        {false, 0, all, None},
-        {false, C, all, None},
-        {true, 0, all, Copy},
-        {true, 0, Move | Link, Move},
-        {true, 0, Link, Link},
-        {true, 0, None, None},
-        {true, C, all, Copy},
-        {true, C, Move, None},
-        {true, S, all, Move},
-        {true, S, Copy | Link, None},
-        {true, C | S, all, None},
-        {true, C | S, Link, None},
-        {true, alt, all, Copy},
-        {true, alt | S, all, Move},  // Alt is ignored
-        {true, 0x1 /* left button */, Copy, Copy},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(DropEffectRule(c.acceptable, c.keys, c.allowed), c.expected)
-            << "acceptable " << c.acceptable << " keys " << c.keys << " allowed " << c.allowed;
-}
-
-TEST(JoinDroppedPaths, OneAloneSeveralEachWithALineBreak)
-{
-    EXPECT_EQ(JoinDroppedPaths({}), "");
-    EXPECT_EQ(JoinDroppedPaths({"C:\\a.ttf"}), "C:\\a.ttf");
-    EXPECT_EQ(JoinDroppedPaths({"C:\\a.ttf", "C:\\b.ttf", "C:\\c.ttf"}), "C:\\a.ttf\r\nC:\\b.ttf\r\nC:\\c.ttf\r\n");
 }

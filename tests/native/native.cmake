@@ -4,10 +4,11 @@ set(SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-fr
 target_compile_options(quillmoor_core PRIVATE ${SANITIZE})
 
 add_executable(native_tests
-    tests/native/runtime_test.cpp
+    tests/native/base_test.cpp
     tests/native/catalogue_test.cpp
     tests/native/preview_test.cpp
-    tests/native/window_rules_test.cpp
+    tests/native/controls_test.cpp
+    tests/native/docking_test.cpp
     tests/native/fontfiles_test.cpp
 )
 target_compile_options(native_tests PRIVATE ${SANITIZE})
@@ -15,3 +16,6 @@ target_link_options(native_tests PRIVATE ${SANITIZE})
 target_link_libraries(native_tests PRIVATE quillmoor_core GTest::gtest GTest::gtest_main)
 add_test(NAME native_tests COMMAND native_tests)
 set_tests_properties(native_tests PROPERTIES ENVIRONMENT "ASAN_OPTIONS=detect_leaks=1;UBSAN_OPTIONS=print_stacktrace=1")
+
+# Every include between the folders of src/ points down the layers.
+add_test(NAME layer_check COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-layers.sh ${CMAKE_SOURCE_DIR}/src)

@@ -1,28 +1,17 @@
 // The font and size lists of the real window, against the real font enumeration.
 #include <gtest/gtest.h>
 
+#include "catalogue/font_enum.h"
 #include "catalogue/font_lists.h"
 #include "catalogue/font_names.h"
 #include "support.h"
 
 namespace {
 
-int CALLBACK Collect(const LOGFONTA* lf, const TEXTMETRICA*, DWORD, LPARAM lp)
-{
-    reinterpret_cast<std::vector<std::string>*>(lp)->push_back(lf->lfFaceName);
-    return 1;
-}
-
 // The names as the system reports them now, reduced the program's way.
 std::vector<std::string> ExpectedCatalogue()
 {
-    std::vector<std::string> raw;
-    LOGFONTA request = {};
-    request.lfCharSet = DEFAULT_CHARSET;
-    HDC dc = GetDC(nullptr);
-    EnumFontFamiliesExA(dc, &request, &Collect, reinterpret_cast<LPARAM>(&raw), 0);
-    ReleaseDC(nullptr, dc);
-    return ReduceFontNames(raw);
+    return ReduceFontNames(EnumerateFaceNames());
 }
 
 std::vector<std::string> ItemsOf(const ListBox& list)
@@ -31,11 +20,6 @@ std::vector<std::string> ItemsOf(const ListBox& list)
     for (int i = 0; i < list.Count(); ++i)
         items.push_back(list.ItemText(i));
     return items;
-}
-
-std::string TestFont(int n)
-{
-    return ProgramFolder() + "..\\fonts\\qtest" + std::to_string(n) + ".ttf";
 }
 
 }  // namespace
@@ -104,7 +88,7 @@ TEST(FontList, RefreshListsFontsAddedMeanwhile)
     const int before = list.Count();
     const int added = 30;
     for (int n = 1; n <= added; ++n)
-        ASSERT_GT(AddFontResourceExA(TestFont(n).c_str(), FR_PRIVATE, nullptr), 0) << TestFont(n);
+        ASSERT_GT(AddFontResourceExA(TestFontPath(n).c_str(), FR_PRIVATE, nullptr), 0) << TestFontPath(n);
 
     SendMessageA(window->按钮_刷新.hwnd(), BM_CLICK, 0, 0);
     EXPECT_EQ(ItemsOf(list), ExpectedCatalogue());
@@ -114,7 +98,7 @@ TEST(FontList, RefreshListsFontsAddedMeanwhile)
     EXPECT_TRUE(GetWindowLongA(list.hwnd(), GWL_STYLE) & WS_VSCROLL);
 
     for (int n = 1; n <= added; ++n)
-        RemoveFontResourceExA(TestFont(n).c_str(), FR_PRIVATE, nullptr);
+        RemoveFontResourceExA(TestFontPath(n).c_str(), FR_PRIVATE, nullptr);
     SendMessageA(window->按钮_刷新.hwnd(), BM_CLICK, 0, 0);
     EXPECT_EQ(list.Count(), before);
     EXPECT_EQ(list.Selected(), -1);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/program.h"
+#include "app/wiring.h"
 #include "catalogue/font_lists.h"
 
 namespace {

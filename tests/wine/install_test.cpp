@@ -8,6 +8,7 @@
 #include <set>
 
 #include "app/program.h"
+#include "app/wiring.h"
 #include "catalogue/font_lists.h"
 #include "fontfiles/font_files.h"
 #include "support.h"
@@ -45,14 +46,6 @@ std::string RegistryRecord(const std::string& valueName)
         ERROR_SUCCESS)
         return "(none)";
     return data;
-}
-
-std::string TestFont(int n)
-{
-    char full[MAX_PATH];
-    GetFullPathNameA((ProgramFolder() + "..\\fonts\\qtest" + std::to_string(n) + ".ttf").c_str(), MAX_PATH, full,
-                     nullptr);
-    return full;
 }
 
 int Occurrences(const ListBox& list, const std::string& name)
@@ -107,7 +100,7 @@ TEST_F(Install, AGoodFontIsCopiedRegisteredAndListedOnce)
         CreateWindowA("FontChangeCounter", "counter", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     fontChanges = 0;
 
-    const std::string source = TestFont(35);
+    const std::string source = TestFontPath(35);
     const int listedBefore = W().列表框_字体.Count();
     const Outcome outcome = InstallFrom(source);
     ASSERT_TRUE(outcome.answered);
@@ -156,17 +149,17 @@ TEST_F(Install, ARejectedFileLeavesNothingBehind)
     EXPECT_EQ(FontsFolderFiles(), before) << "the copy of a rejected file was left in the fonts folder";
     EXPECT_EQ(RegistryRecord("not-a-font.ttf"), "(none)");
     // Nothing blocks a later attempt with the same name: a real font under that name goes in.
-    CopyFileA(TestFont(36).c_str(), fake.c_str(), FALSE);
+    CopyFileA(TestFontPath(36).c_str(), fake.c_str(), FALSE);
     EXPECT_EQ(InstallFrom(fake).text, "安装成功");
     DeleteFileA(fake.c_str());
 }
 
 TEST_F(Install, BadSourcesFailAndChangeNothing)
 {
-    const std::string held = TestFont(37);
+    const std::string held = TestFontPath(37);
     HANDLE holder = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-    CopyFileA(TestFont(38).c_str(), (FontsFolder() + "\\already-there.ttf").c_str(), FALSE);
+    CopyFileA(TestFontPath(38).c_str(), (FontsFolder() + "\\already-there.ttf").c_str(), FALSE);
 
     const std::set<std::string> before = FontsFolderFiles();
     const struct {
@@ -177,7 +170,7 @@ TEST_F(Install, BadSourcesFailAndChangeNothing)
         {"a folder", ProgramFolder()},
         {"a missing file", ProgramFolder() + "missing.ttf"},
         {"a file held open without sharing", held},
-        {"several dropped paths", TestFont(39) + "\r\n" + TestFont(40) + "\r\n"},
+        {"several dropped paths", TestFontPath(39) + "\r\n" + TestFontPath(40) + "\r\n"},
         {"a file inside the fonts folder", FontsFolder() + "\\already-there.ttf"},
     };
     for (const auto& c : cases) {
@@ -192,7 +185,7 @@ TEST_F(Install, BadSourcesFailAndChangeNothing)
 
 TEST_F(Install, ARelativePathResolvesAgainstTheProgramFolder)
 {
-    ASSERT_TRUE(CopyFileA(TestFont(34).c_str(), (ProgramFolder() + "qtest34.ttf").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(TestFontPath(34).c_str(), (ProgramFolder() + "qtest34.ttf").c_str(), FALSE));
     const Outcome outcome = InstallFrom("qtest34.ttf");
     EXPECT_EQ(outcome.text, "安装成功");
     EXPECT_NE(GetFileAttributesA((FontsFolder() + "\\qtest34.ttf").c_str()), INVALID_FILE_ATTRIBUTES);

@@ -3,7 +3,7 @@
 
 #include <array>
 
-#include "app/runtime_error.h"
+#include "base/runtime_error.h"
 #include "catalogue/font_lists.h"
 #include "support.h"
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/wiring.h"
 #include "catalogue/font_lists.h"
 
 void PumpMessages(DWORD milliseconds)
@@ -225,4 +226,61 @@ StartedProcess::~StartedProcess()
         TerminateProcess(info.hProcess, 99);
     CloseHandle(info.hProcess);
     CloseHandle(info.hThread);
+}
+
+HWND FindOwnedWindow(HWND owner, const char* className, DWORD milliseconds, DWORD processId)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        for (HWND h = GetWindow(GetDesktopWindow(), GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
+            char cls[64];
+            GetClassNameA(h, cls, sizeof cls);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(h, &pid);
+            if (lstrcmpiA(cls, className) == 0 && GetWindow(h, GW_OWNER) == owner && (!processId || pid == processId))
+                return h;
+        }
+        if (GetTickCount() - start >= milliseconds)
+            return nullptr;
+        Sleep(50);
+    }
+}
+
+std::string TestFontPath(int n)
+{
+    char full[MAX_PATH];
+    GetFullPathNameA((ProgramFolder() + "..\\fonts\\qtest" + std::to_string(n) + ".ttf").c_str(), MAX_PATH, full,
+                     nullptr);
+    return full;
+}
+
+void ClickAt(POINT screen)
+{
+    SetCursorPos(screen.x, screen.y);
+    INPUT input[2] = {};
+    input[0].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].type = INPUT_MOUSE;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, input, sizeof(INPUT));
+}
+
+POINT CentreOf(HWND hwnd)
+{
+    RECT rc;
+    GetWindowRect(hwnd, &rc);
+    return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+}
+
+RECT WindowRectOf(HWND hwnd)
+{
+    RECT rc;
+    GetWindowRect(hwnd, &rc);
+    return rc;
+}
+
+void Type(HWND edit, const std::string& text)
+{
+    for (char ch : text)
+        SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(ch), 1);
 }

@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/main_window.h"
+#include "window/main_window.h"
 
 // Dispatches this thread's messages for about the given time.
 void PumpMessages(DWORD milliseconds);
@@ -84,6 +84,20 @@ bool BoxHasIcon(HWND box);
 // Window text of any window.
 std::string TextOf(HWND hwnd);
 
+// The first top-level window of this class (case-insensitive) that `owner` owns, in
+// any process or only in processId; waited for up to `milliseconds`.
+HWND FindOwnedWindow(HWND owner, const char* className, DWORD milliseconds = 0, DWORD processId = 0);
+
+// The full path of the build's test font number n ("Quillmoor Test n").
+std::string TestFontPath(int n);
+
+// Real pointer input: the cursor to the point, then a left click there.
+void ClickAt(POINT screen);
+POINT CentreOf(HWND hwnd);
+RECT WindowRectOf(HWND hwnd);
+// Characters as WM_CHAR messages, byte by byte, as typing them would send.
+void Type(HWND edit, const std::string& text);
+
 // A fixture with the program's window loaded for each test.
 class WindowTest : public ::testing::Test {
 protected:
@@ -95,4 +109,16 @@ protected:
     virtual std::span<const WiringRow> Wiring() { return WiringWithoutForum(); }
     MainWindow& W() { return **window_; }
     std::unique_ptr<LoadedWindow> window_;
+};
+
+// The window loaded and in the foreground, with the pointer well away from it.
+class ForegroundWindowTest : public WindowTest {
+protected:
+    void SetUp() override
+    {
+        SetCursorPos(1000, 740);
+        WindowTest::SetUp();
+        SetForegroundWindow(W().hwnd());
+        PumpMessages(50);
+    }
 };

@@ -44,6 +44,8 @@ quillmoor_wine_test(catalogue_tests tests/wine/catalogue_test.cpp)
 quillmoor_wine_test(preview_tests tests/wine/preview_test.cpp)
 add_dependencies(catalogue_tests test_fonts)
 quillmoor_wine_test(behaviour_tests tests/wine/behaviour_test.cpp)
+quillmoor_wine_test(docking_tests tests/wine/docking_test.cpp)
+quillmoor_wine_test(colour_tests tests/wine/colour_test.cpp)
 
 # Another program to drag from.
 add_executable(drag_source tests/wine/drag_source.cpp)
@@ -51,8 +53,11 @@ target_include_directories(drag_source PRIVATE tests/wine)
 target_link_libraries(drag_source PRIVATE ole32 shell32 uuid)
 set_target_properties(drag_source PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
-quillmoor_wine_test(fontfiles_tests tests/wine/dialog_drop_forum_test.cpp)
-add_dependencies(fontfiles_tests drag_source test_fonts)
+quillmoor_wine_test(dialog_tests tests/wine/dialog_test.cpp)
+quillmoor_wine_test(drop_tests tests/wine/drop_test.cpp)
+quillmoor_wine_test(forum_tests tests/wine/forum_test.cpp)
+add_dependencies(dialog_tests test_fonts)
+add_dependencies(drop_tests drag_source test_fonts)
 
 # Installation changes the fonts folder and the registry: a prefix of its own, then a
 # restart of that prefix's Wine, then a look in the new session.

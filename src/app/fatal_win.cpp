@@ -1,9 +1,0 @@
-#include "app/fatal_win.h"
-
-#include <windows.h>
-
-void ShowFatalErrorAndExit(const std::string& text)
-{
-    MessageBoxA(nullptr, text.c_str(), kFatalCaption, MB_OK | MB_ICONERROR | MB_TASKMODAL);
-    ExitProcess(static_cast<UINT>(-1));
-}

@@ -1,0 +1,50 @@
+#include "app/wiring.h"
+
+#include <array>
+
+#include "catalogue/font_lists.h"
+#include "docking/docking.h"
+#include "fontfiles/font_files.h"
+#include "preview/preview.h"
+#include "window/behaviours.h"
+
+namespace {
+
+// Creation-complete: the lists first, then the window becomes a drop area.
+void OnMainWindowCreated(MainWindow& window)
+{
+    FillListsAtStartUp(window);
+    RegisterMainWindowForDrops(window);
+}
+
+constexpr int C(Ctl c)
+{
+    return Index(c);
+}
+
+// clang-format off
+constexpr std::array<WiringRow, 17> kRows = {{
+    {kMainWindow,             Event::CreationComplete,  &OnMainWindowCreated},
+    {kMainWindow,             Event::BeingDestroyed,    &AnnounceForum},
+    {C(Ctl::时钟_靠),          Event::Tick,              &DockToScreenEdge},
+    {C(Ctl::透明标签2),        Event::LeftButtonPressed, &DestroyHintLabel},
+    {C(Ctl::编辑框_颜色),      Event::ContentChanged,    &ApplyTypedColour},
+    {C(Ctl::颜色选择器1),      Event::ColourPicked,      &ApplyPickedColour},
+    {C(Ctl::按钮_打开字体),    Event::Clicked,           &OpenFontFile},
+    {C(Ctl::按钮_刷新),        Event::Clicked,           &ReloadFontList},
+    // The outcome box is closed before the list is reloaded, after a failure too.
+    {C(Ctl::按钮_安装字体),    Event::Clicked,           &InstallChosenFont},
+    {C(Ctl::按钮_安装字体),    Event::Clicked,           &ReloadFontList},
+    {C(Ctl::组合框_字形),      Event::ItemChosen,        &ApplyFontStyle},
+    {C(Ctl::组合框_效果),      Event::ItemChosen,        &ApplyFontEffect},
+    {C(Ctl::组合框_字体大小),  Event::ItemChosen,        &ApplyListedFontSize},
+    {C(Ctl::组合框_字体大小),  Event::EditTextChanged,   &ApplyTypedFontSize},
+    {C(Ctl::列表框_字体),      Event::SelectionChanged,  &ApplyFontFace},
+    {C(Ctl::拖放对象1),        Event::TextDropped,       nullptr, &ShowDroppedText},
+    {C(Ctl::拖放对象1),        Event::FilesDropped,      nullptr, &ShowDroppedFiles},
+}};
+// clang-format on
+
+}  // namespace
+
+const std::span<const WiringRow> kMainWiring = kRows;

@@ -1,9 +1,0 @@
-#pragma once
-
-class MainWindow;
-
-// 时钟_靠 tick: tucks the window away at a screen edge or brings it back.
-void DockToScreenEdge(MainWindow& window);
-
-// 透明标签2 left button pressed: the hint goes for good.
-void DestroyHintLabel(MainWindow& window);

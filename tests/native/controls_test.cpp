@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+
+#include "controls/colour_palette.h"
+#include "controls/dialog_rules.h"
+#include "controls/drop_rules.h"
+#include "controls/integer_text.h"
+#include "fontfiles/install_rules.h"  // the program's own filter, as the dialog gets it
+
+using namespace std::string_literals;
+
+TEST(NormaliseIntegerText, ReadsTheLeadingNumber)
+{
+    struct Case {
+        const char* text;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"007", "7"},
+        {"-0", ""},
+        {"0", ""},
+        {"", ""},
+        {"abc", ""},
+        {"-", ""},
+        {"12ab", "12"},
+        {"12-3", "12"},
+        {"  -45", "-45"},
+        {"+8", "8"},
+        {"--8", ""},
+        {"99999999999", "2147483647"},
+        {"-99999999999", "-2147483648"},
+        {"2147483647", "2147483647"},
+        {"-2147483648", "-2147483648"},
+        {"123456789012345678901234567890", "2147483647"},  // beyond 64 bits: saturates
+        {"-123456789012345678901234567890", "-2147483648"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(NormaliseIntegerText(c.text), c.expected) << "text \"" << c.text << "\"";
+}
+
+TEST(IntegerInputAccepts, DigitsMinusAndControlCharacters)
+{
+    for (int ch = 0; ch < 256; ++ch) {
+        const bool expected = ch < 32 || ch == '-' || (ch >= '0' && ch <= '9');
+        EXPECT_EQ(IntegerInputAccepts(static_cast<unsigned char>(ch)), expected) << "character " << ch;
+    }
+}
+
+TEST(FileDialogOptions, FromTheSwitches)
+{
+    const std::uint32_t fixed = OfnFlag::HideReadOnly | OfnFlag::Explorer | OfnFlag::EnableSizing;
+    FileDialogSettings settings;  // as the layout stores them
+    EXPECT_EQ(FileDialogOptions(settings),
+              fixed | OfnFlag::FileMustExist | OfnFlag::OverwritePrompt | OfnFlag::PathMustExist);
+    settings = {};
+    settings.fileMustExist = settings.promptOverwrite = settings.pathMustExist = false;
+    EXPECT_EQ(FileDialogOptions(settings), fixed);
+    settings.promptCreate = settings.keepCurrentDirectory = true;
+    EXPECT_EQ(FileDialogOptions(settings), fixed | OfnFlag::CreatePrompt | OfnFlag::NoChangeDir);
+    EXPECT_FALSE(FileDialogOptions(settings) & OfnFlag::AllowMultiSelect);
+}
+
+TEST(FilterList, BarsBecomeNulsWithTheDoubleEnd)
+{
+    struct Case {
+        std::string filter, expected;
+    };
+    const Case cases[] = {
+        {kFontFilter, "字体资源\0*.fon;*.fnt;*.ttf;*.fot\0所有文件\0*.*\0\0"s},
+        {"", ""},
+        {"   ", ""},
+        {"Text|*.txt||", "Text\0*.txt\0\0"s},
+        {"Text|*.txt  \t\r\n", "Text\0*.txt\0\0"s},
+        {"Text|*.txt|", "Text\0*.txt\0\0\0"s},
+        {"\xB1\x7C|*.x", "\xB1\x7C\0*.x\0\0"s},  // a character whose second byte is "|"
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FilterList(c.filter), c.expected) << "filter \"" << c.filter << "\"";
+}
+
+TEST(FilterIndex, IsOneBasedOnlyWithAList)
+{
+    FileDialogSettings s;
+    EXPECT_EQ(FilterIndex(s), 0);
+    s.filter = kFontFilter;
+    EXPECT_EQ(FilterIndex(s), 1);
+    s.initialFilter = 1;
+    EXPECT_EQ(FilterIndex(s), 2);
+    EXPECT_EQ(ClampInitialFilter(-3), 0);
+    EXPECT_EQ(ClampDialogKind(7), 3);
+    EXPECT_EQ(ClampDialogKind(-1), 0);
+}
+
+TEST(DropEffectRule, KeysAllowedEffectsAndAcceptability)
+{
+    using namespace DropEffect;
+    const std::uint32_t all = Copy | Move | Link, C = kKeyControl, S = kKeyShift, alt = 0x20;
+    struct Case {
+        bool acceptable;
+        std::uint32_t keys, allowed, expected;
+    };
+    const Case cases[] = {
+        {false, 0, all, None},
+        {false, C, all, None},
+        {true, 0, all, Copy},
+        {true, 0, Move | Link, Move},
+        {true, 0, Link, Link},
+        {true, 0, None, None},
+        {true, C, all, Copy},
+        {true, C, Move, None},
+        {true, S, all, Move},
+        {true, S, Copy | Link, None},
+        {true, C | S, all, None},
+        {true, C | S, Link, None},
+        {true, alt, all, Copy},
+        {true, alt | S, all, Move},  // Alt is ignored
+        {true, 0x1 /* left button */, Copy, Copy},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(DropEffectRule(c.acceptable, c.keys, c.allowed), c.expected)
+            << "acceptable " << c.acceptable << " keys " << c.keys << " allowed " << c.allowed;
+}
+
+TEST(JoinDroppedPaths, OneAloneSeveralEachWithALineBreak)
+{
+    EXPECT_EQ(JoinDroppedPaths({}), "");
+    EXPECT_EQ(JoinDroppedPaths({"C:\\a.ttf"}), "C:\\a.ttf");
+    EXPECT_EQ(JoinDroppedPaths({"C:\\a.ttf", "C:\\b.ttf", "C:\\c.ttf"}), "C:\\a.ttf\r\nC:\\b.ttf\r\nC:\\c.ttf\r\n");
+}
+
+TEST(ColourPalette, EntriesAndValues)
+{
+    EXPECT_EQ(PaletteEntryOf(0), 0);
+    EXPECT_EQ(PaletteEntryOf(255), 12);
+    EXPECT_STREQ(ColourPalette[12].name, "红色");
+    EXPECT_EQ(PaletteEntryOf(16711680), 9);
+    EXPECT_EQ(PaletteEntryOf(0x606060), 31);
+    EXPECT_EQ(PaletteEntryOf(1), kOtherColoursEntry);
+    EXPECT_EQ(PaletteEntryOf(0xFF000000), kOtherColoursEntry);
+}
+
+TEST(MovePaletteHighlight, WrapsAcrossRowsAndOntoTheButton)
+{
+    using K = PaletteKey;
+    struct Case {
+        int from;
+        K key;
+        int to;
+    };
+    const Case cases[] = {
+        {0, K::Right, 1},   {6, K::Right, 7},   // to the next row
+        {31, K::Right, 32}, {32, K::Right, 0},  // onto the button, then round
+        {0, K::Left, 32},   {7, K::Left, 6},    // back a row
+        {0, K::Down, 7},    {24, K::Down, 31}, {25, K::Down, 32}, {32, K::Down, 0}, {12, K::Up, 5},
+        {3, K::Up, 32},     {32, K::Up, 28},   {-1, K::Down, 0},  {-1, K::Left, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(MovePaletteHighlight(c.from, c.key), c.to) << "from " << c.from << " key " << static_cast<int>(c.key);
+}

@@ -1,0 +1,128 @@
+// The open dialog through its real window: the filter, the path it fills in, the path
+// it offers next time, and cancelling.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "app/program.h"
+#include "support.h"
+
+#include <commdlg.h>
+
+namespace {
+
+constexpr int kFileNameCombo = 0x47C;  // cmb13, the Explorer dialog's file-name field
+constexpr int kFileNameEdit = 0x480;   // edt1, the older one
+constexpr int kFilterCombo = 0x470;    // cmb1, the file types
+
+// OLE drops and the common dialogs need the process prepared as the program prepares it.
+class FontFiles : public WindowTest {
+protected:
+    static void SetUpTestSuite() { PrepareProcess(); }
+};
+
+// The open dialog of this process owned by the window, once it is shown.
+HWND WaitForFileDialog(HWND owner, DWORD milliseconds = 15000)
+{
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < milliseconds) {
+        HWND h = FindOwnedWindow(owner, "#32770");
+        if (h && IsWindowVisible(h) && GetDlgItem(h, kFilterCombo))
+            return h;
+        Sleep(50);
+    }
+    return nullptr;
+}
+
+HWND FileNameField(HWND dialog)
+{
+    HWND field = GetDlgItem(dialog, kFileNameCombo);
+    return field ? field : GetDlgItem(dialog, kFileNameEdit);
+}
+
+struct DialogVisit {
+    std::string filterShown, nameOffered;
+    bool ownerDisabled = false;
+    POINT centre = {}, ownerCentre = {};
+    bool seen = false;
+};
+
+// On a thread of its own: waits for the dialog, records what it shows, then types the
+// name and presses OK, or (with an empty name) switches the file type and cancels.
+std::thread DriveDialog(HWND owner, std::string typeName, DialogVisit& visit)
+{
+    return std::thread([owner, typeName, &visit] {
+        HWND dialog = WaitForFileDialog(owner);
+        if (!dialog)
+            return;
+        Sleep(300);
+        visit.seen = true;
+        HWND filter = GetDlgItem(dialog, kFilterCombo);
+        const int selected = static_cast<int>(SendMessageA(filter, CB_GETCURSEL, 0, 0));
+        char text[256] = {};
+        SendMessageA(filter, CB_GETLBTEXT, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(text));
+        visit.filterShown = text;
+        // The full path the dialog would give for what its field holds now.
+        char offered[MAX_PATH] = {};
+        if (!TextOf(FileNameField(dialog)).empty())
+            SendMessageA(dialog, CDM_GETFILEPATH, MAX_PATH, reinterpret_cast<LPARAM>(offered));
+        visit.nameOffered = offered;
+        visit.ownerDisabled = !IsWindowEnabled(owner);
+        RECT d, o;
+        GetWindowRect(dialog, &d);
+        GetWindowRect(owner, &o);
+        visit.centre = {(d.left + d.right) / 2, (d.top + d.bottom) / 2};
+        visit.ownerCentre = {(o.left + o.right) / 2, (o.top + o.bottom) / 2};
+        if (typeName.empty()) {
+            SendMessageA(filter, CB_SETCURSEL, 1, 0);
+            SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kFilterCombo, CBN_SELCHANGE), reinterpret_cast<LPARAM>(filter));
+            Sleep(300);
+            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        } else {
+            SetWindowTextA(FileNameField(dialog), typeName.c_str());
+            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        }
+    });
+}
+
+}  // namespace
+
+TEST_F(FontFiles, TheOpenDialogFillsThePathBoxAndOffersTheLastPathNextTime)
+{
+    const std::string chosen = TestFontPath(3);
+    HWND button = W().按钮_打开字体.hwnd();
+    W().编辑框_安装文字目录.SetText("typed by hand");
+
+    DialogVisit first;
+    std::thread driver = DriveDialog(W().hwnd(), chosen, first);
+    SendMessageA(button, BM_CLICK, 0, 0);
+    driver.join();
+    ASSERT_TRUE(first.seen) << "no open dialog appeared";
+    EXPECT_EQ(first.filterShown, "字体资源");
+    EXPECT_EQ(first.nameOffered, "") << "the typed path does not reach the dialog";
+    EXPECT_TRUE(first.ownerDisabled);
+    EXPECT_NEAR(first.centre.x, first.ownerCentre.x, 2);
+    EXPECT_NEAR(first.centre.y, first.ownerCentre.y, 2);
+    EXPECT_EQ(W().编辑框_安装文字目录.Text(), chosen);
+    EXPECT_TRUE(IsWindowEnabled(W().hwnd()));
+    EXPECT_EQ(GetFocus(), button);
+
+    // Cancel, after switching to "所有文件": nothing changes, and the next dialog starts
+    // with the font filter and the last path again.
+    W().编辑框_安装文字目录.SetText("");
+    DialogVisit second;
+    driver = DriveDialog(W().hwnd(), "", second);
+    SendMessageA(button, BM_CLICK, 0, 0);
+    driver.join();
+    ASSERT_TRUE(second.seen);
+    EXPECT_EQ(second.nameOffered, chosen);
+    EXPECT_EQ(W().编辑框_安装文字目录.Text(), "");
+    EXPECT_EQ(W().通用对话框1.FileName(), chosen);
+
+    DialogVisit third;
+    driver = DriveDialog(W().hwnd(), "", third);
+    SendMessageA(button, BM_CLICK, 0, 0);
+    driver.join();
+    EXPECT_EQ(third.filterShown, "字体资源");
+}
