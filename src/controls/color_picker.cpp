@@ -7,6 +7,7 @@
 #include <string>
 
 #include "controls/colour_palette.h"
+#include "win/placement.h"
 #include "win/scoped.h"
 #include "win/window_class.h"
 
@@ -14,6 +15,14 @@ namespace {
 
 constexpr UINT kPopupClosed = WM_APP + 2;
 constexpr const char* kOtherColoursText = "其它颜色...";
+
+// Places the colour dialog centred on its owner, inside the owner's monitor.
+UINT_PTR CALLBACK PlaceColourDialog(HWND dialog, UINT msg, WPARAM, LPARAM)
+{
+    if (msg == WM_INITDIALOG)
+        CentreOnOwnerInsideWorkArea(dialog, GetWindow(dialog, GW_OWNER));
+    return 0;
+}
 
 PaletteKey ArrowKey(WPARAM key)
 {
@@ -58,10 +67,7 @@ public:
         // Just below the picker, left edges aligned, moved as needed to stay on the screen.
         RECT picker;
         GetWindowRect(picker_.hwnd(), &picker);
-        MONITORINFO monitor = {};
-        monitor.cbSize = sizeof monitor;
-        GetMonitorInfoA(MonitorFromRect(&picker, MONITOR_DEFAULTTONEAREST), &monitor);
-        const RECT& work = monitor.rcWork;
+        const RECT work = WorkAreaOf(picker_.hwnd());
         int x = picker.left, y = picker.bottom;
         if (x + width > work.right)
             x = work.right - width;
@@ -307,7 +313,8 @@ void ColorPicker::ChooseOtherColour()
     cc.hwndOwner = GetAncestor(hwnd_, GA_ROOT);
     cc.rgbResult = colour_;
     cc.lpCustColors = custom;
-    cc.Flags = CC_RGBINIT | CC_ANYCOLOR | CC_FULLOPEN;
+    cc.Flags = CC_RGBINIT | CC_ANYCOLOR | CC_FULLOPEN | CC_ENABLEHOOK;
+    cc.lpfnHook = &PlaceColourDialog;
     if (ChooseColorA(&cc))
         Accept(cc.rgbResult);
 }

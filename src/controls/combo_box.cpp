@@ -16,6 +16,9 @@ bool ComboBox::Create(const CreateArgs& args)
         SendMessageA(hwnd_, CB_SETITEMHEIGHT, 0, itemHeight + 1);
     // The new font and item height may have shortened the dropped list: ask again.
     SetWindowPos(hwnd_, nullptr, 0, 0, args.width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // An editable field takes text of any length, like the edit boxes.
+    if (type == CBS_DROPDOWN || type == CBS_SIMPLE)
+        SendMessageA(hwnd_, CB_LIMITTEXT, 0, 0);
     for (const char* item : args.items)
         Add(item);
     if (args.selected >= 0)

@@ -3,6 +3,7 @@
 #include <commdlg.h>
 
 #include "base/dbcs_text.h"
+#include "win/placement.h"
 
 static_assert(OfnFlag::HideReadOnly == OFN_HIDEREADONLY && OfnFlag::NoChangeDir == OFN_NOCHANGEDIR &&
               OfnFlag::EnableHook == OFN_ENABLEHOOK && OfnFlag::AllowMultiSelect == OFN_ALLOWMULTISELECT &&
@@ -12,20 +13,14 @@ static_assert(OfnFlag::HideReadOnly == OFN_HIDEREADONLY && OfnFlag::NoChangeDir 
 
 namespace {
 
-// Centres the Explorer dialog on its owner once it is laid out. The hook's own window is
-// a child of the dialog.
-UINT_PTR CALLBACK CentreOnOwner(HWND hook, UINT msg, WPARAM, LPARAM lp)
+// Places the Explorer dialog once it is laid out: centred on its owner, inside the owner's
+// monitor. The hook's own window is a child of the dialog.
+UINT_PTR CALLBACK PlaceOnOwner(HWND hook, UINT msg, WPARAM, LPARAM lp)
 {
-    if (msg != WM_NOTIFY || reinterpret_cast<NMHDR*>(lp)->code != CDN_INITDONE)
-        return 0;
-    HWND dialog = GetParent(hook);
-    HWND owner = GetWindow(dialog, GW_OWNER);
-    RECT d, o;
-    if (!owner || !GetWindowRect(dialog, &d) || !GetWindowRect(owner, &o))
-        return 0;
-    const int width = d.right - d.left, height = d.bottom - d.top;
-    SetWindowPos(dialog, nullptr, o.left + (o.right - o.left - width) / 2, o.top + (o.bottom - o.top - height) / 2, 0,
-                 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (msg == WM_NOTIFY && reinterpret_cast<NMHDR*>(lp)->code == CDN_INITDONE) {
+        const HWND dialog = GetParent(hook);
+        CentreOnOwnerInsideWorkArea(dialog, GetWindow(dialog, GW_OWNER));
+    }
     return 0;
 }
 
@@ -56,7 +51,7 @@ bool CommonDlg::OpenDialog()
     ofn.lpstrTitle = OrNull(settings_.dialogTitle);
     ofn.lpstrDefExt = OrNull(settings_.defaultExtension);
     ofn.Flags = FileDialogOptions(settings_) | OFN_ENABLEHOOK;
-    ofn.lpfnHook = &CentreOnOwner;
+    ofn.lpfnHook = &PlaceOnOwner;
 
     HWND focus = GetFocus();
     const BOOL confirmed = GetOpenFileNameA(&ofn);

@@ -28,6 +28,7 @@ struct CreateArgs {
     COLORREF textColour = 0;                  // EditBox, TransLabel, ColorPicker (its colour)
     COLORREF backColour = 0xFFFFFF;           // EditBox
     bool integerInput = false;                // EditBox
+    bool placeholder = false;                 // TransLabel: drawn only over an empty box
     UINT interval = 0;                        // Timer, milliseconds
 };
 

@@ -12,6 +12,7 @@ bool TransLabel::Create(const CreateArgs& args)
 {
     caption_ = args.caption;
     textColour_ = args.textColour;
+    placeholder_ = args.placeholder;
     if (!CreateCustom(args, "QuillmoorTransLabel", 0))
         return false;
     SetWindowLongA(hwnd_, GWL_EXSTYLE, GetWindowLongA(hwnd_, GWL_EXSTYLE) | WS_EX_TRANSPARENT);
@@ -25,6 +26,8 @@ LRESULT TransLabel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
         return 1;  // transparent: what lies beneath shows through
     case WM_PAINT: {
         ScopedPaint paint(hwnd_);
+        if (placeholder_ && OverText())
+            return 0;
         RECT rc;
         GetClientRect(hwnd_, &rc);
         ScopedSelect font(paint.dc(), GuiFont());
@@ -39,4 +42,16 @@ LRESULT TransLabel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     default:
         return DefWindowProcA(hwnd_, msg, wp, lp);
     }
+}
+
+bool TransLabel::OverText() const
+{
+    RECT mine;
+    GetWindowRect(hwnd_, &mine);
+    for (HWND below = GetWindow(hwnd_, GW_HWNDNEXT); below; below = GetWindow(below, GW_HWNDNEXT)) {
+        RECT rc, common;
+        if (IsWindowVisible(below) && GetWindowRect(below, &rc) && IntersectRect(&common, &mine, &rc))
+            return GetWindowTextLengthA(below) > 0;
+    }
+    return false;
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "base/geometry.h"
 #include "base/runtime_error.h"
 #include "base/text_list.h"
 
@@ -39,4 +40,27 @@ TEST(FatalErrorText, IsTheBoxTextByteForByte)
     EXPECT_EQ(FatalErrorText(4, kIndexBelowOneMessage),
               "运行时出错!\r\n\r\n错误代码：4\r\n\r\n错误信息：数组成员引用下标必须大于等于1\r\n");
     EXPECT_EQ(LoadFailureText(), "运行时出错!\r\n\r\n错误信息：载入启动窗口失败\r\n");
+}
+
+TEST(MovedInside, KeepsABoxOnTheWorkAreaAndMovesItAsLittleAsPossible)
+{
+    const Rect screen = {0, 0, 1024, 738}, leftMonitor = {-1280, 0, 0, 1024};
+    struct Case {
+        const char* situation;
+        Rect box, area, expected;
+    };
+    const Case cases[] = {
+        {"inside", {100, 100, 758, 600}, screen, {100, 100, 758, 600}},
+        {"over the right edge", {526, 50, 1184, 450}, screen, {366, 50, 1024, 450}},
+        {"over the left edge", {-159, 50, 499, 450}, screen, {0, 50, 658, 450}},
+        {"over the bottom edge", {100, 600, 500, 900}, screen, {100, 438, 500, 738}},
+        {"over the top edge", {100, -40, 500, 200}, screen, {100, 0, 500, 240}},
+        {"over two edges", {900, 700, 1100, 800}, screen, {824, 638, 1024, 738}},
+        {"wider and taller than the area: top-left on it", {-50, -50, 1250, 900}, screen, {0, 0, 1300, 950}},
+        {"on a monitor at negative x", {-1400, 10, -1000, 300}, leftMonitor, {-1280, 10, -880, 300}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(MovedInside(c.box, c.area), c.expected) << c.situation;
+    // A 658-pixel dialog centred on the 339-pixel window flush left starts off the screen.
+    EXPECT_EQ(CentredOn({0, 0, 658, 400}, {0, 100, 339, 595}), (Rect{-159, 147, 499, 547}));
 }

@@ -70,3 +70,13 @@ TEST_F(Behaviour, EscAndEnterDoNotCloseOrMoveAndEnterStartsALineInTheSample)
     EXPECT_EQ(GetFocus(), sample);
     EXPECT_EQ(W().编辑框_输入的文字.Text(), "\r\n");
 }
+
+TEST_F(Behaviour, TheSizeFieldTakesTextOfAnyLength)
+{
+    HWND field = FindWindowExA(W().组合框_字体大小.hwnd(), nullptr, "Edit", nullptr);
+    ASSERT_TRUE(field);
+    // Replacing the selection is input, held to the field's limit (30,000 by default).
+    const std::string text(40000, '7');
+    SendMessageA(field, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+    EXPECT_EQ(GetWindowTextLengthA(field), 40000);
+}

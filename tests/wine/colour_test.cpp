@@ -2,7 +2,9 @@
 // with real pointer and key input where the platform takes it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <vector>
 
 #include "controls/colour_palette.h"
 #include "preview/preview.h"
@@ -44,7 +46,52 @@ protected:
     }
 };
 
+// What the screen shows over the colour box, read through its group box, so that the
+// hint label above the box is part of the picture.
+std::vector<COLORREF> ColourBoxPixels(HWND box)
+{
+    const HWND group = GetParent(box);
+    RedrawWindow(group, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PumpMessages(50);
+    RECT rc;
+    GetWindowRect(box, &rc);
+    MapWindowPoints(nullptr, group, reinterpret_cast<POINT*>(&rc), 2);
+    std::vector<COLORREF> pixels;
+    HDC dc = GetDC(group);
+    for (int y = rc.top; y < rc.bottom; ++y)
+        for (int x = rc.left; x < rc.right; ++x)
+            pixels.push_back(GetPixel(dc, x, y));
+    ReleaseDC(group, dc);
+    return pixels;
+}
+
 }  // namespace
+
+TEST_F(Colour, TheHintShowsOnlyWhileTheColourBoxIsEmpty)
+{
+    const HWND box = W().编辑框_颜色.hwnd();
+    const std::vector<COLORREF> empty = ColourBoxPixels(box);
+    ASSERT_NE(std::count(empty.begin(), empty.end(), RGB(192, 192, 192)), 0) << "the grey hint is drawn";
+
+    HWND popup = OpenPopup();
+    ASSERT_TRUE(popup);
+    Key(popup, VK_DOWN);
+    for (int i = 0; i < 5; ++i)
+        Key(popup, VK_RIGHT);  // 红色
+    Key(popup, VK_RETURN);
+    ASSERT_TRUE(Closed());
+    ASSERT_EQ(W().编辑框_颜色.Text(), "255");
+    const std::vector<COLORREF> number = ColourBoxPixels(box);
+
+    W().编辑框_颜色.SetText("");
+    EXPECT_EQ(ColourBoxPixels(box), empty) << "the hint comes back over an empty box";
+    W().编辑框_颜色.SetText("255");
+    EXPECT_EQ(ColourBoxPixels(box), number);
+
+    // The number looks exactly as it does with the label gone: nothing is drawn over it.
+    W().透明标签2.Destroy();
+    EXPECT_EQ(ColourBoxPixels(box), number) << "the hint was drawn over the number";
+}
 
 TEST_F(Colour, ThePopupOffersTheThirtyTwoNamedColoursBelowThePicker)
 {

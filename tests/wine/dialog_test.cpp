@@ -10,6 +10,8 @@
 
 #include <commdlg.h>
 
+#include <functional>
+
 namespace {
 
 constexpr int kFileNameCombo = 0x47C;  // cmb13, the Explorer dialog's file-name field
@@ -45,7 +47,10 @@ struct DialogVisit {
     std::string filterShown, nameOffered;
     bool ownerDisabled = false;
     POINT centre = {}, ownerCentre = {};
+    RECT rect = {};
     bool seen = false;
+    // Runs on the driver's thread while the dialog is open, before it is answered.
+    std::function<void(HWND dialog)> whileOpen;
 };
 
 // On a thread of its own: waits for the dialog, records what it shows, then types the
@@ -74,6 +79,9 @@ std::thread DriveDialog(HWND owner, std::string typeName, DialogVisit& visit)
         GetWindowRect(owner, &o);
         visit.centre = {(d.left + d.right) / 2, (d.top + d.bottom) / 2};
         visit.ownerCentre = {(o.left + o.right) / 2, (o.top + o.bottom) / 2};
+        visit.rect = d;
+        if (visit.whileOpen)
+            visit.whileOpen(dialog);
         if (typeName.empty()) {
             SendMessageA(filter, CB_SETCURSEL, 1, 0);
             SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kFilterCombo, CBN_SELCHANGE), reinterpret_cast<LPARAM>(filter));
@@ -125,4 +133,52 @@ TEST_F(FontFiles, TheOpenDialogFillsThePathBoxAndOffersTheLastPathNextTime)
     SendMessageA(button, BM_CLICK, 0, 0);
     driver.join();
     EXPECT_EQ(third.filterShown, "字体资源");
+}
+
+TEST_F(FontFiles, TheDialogStaysOnTheScreenAndTheWindowStaysPutUnderIt)
+{
+    HWND hwnd = W().hwnd();
+    const RECT start = WindowRectOf(hwnd);
+    const int width = start.right - start.left, height = start.bottom - start.top;
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    struct Case {
+        const char* where;
+        int left;
+    };
+    const Case cases[] = {{"flush left", work.left}, {"flush right", work.right - width}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.where);
+        // The pointer on the window, so that it does not tuck itself away before the click.
+        MoveWindow(hwnd, c.left, 100, width, height, TRUE);
+        SetCursorPos(c.left + width / 2, 100 + height / 2);
+        PumpMessages(300);
+        ASSERT_EQ(WindowRectOf(hwnd).left, c.left);
+
+        DialogVisit visit;
+        RECT duringDialog = {};
+        visit.whileOpen = [&](HWND dialog) {
+            // The pointer onto the dialog, away from the window: the window stays.
+            const RECT d = WindowRectOf(dialog);
+            const RECT w = WindowRectOf(hwnd);
+            SetCursorPos(c.left == work.left ? d.right - 20 : d.left + 20, (d.top + d.bottom) / 2);
+            POINT p;
+            GetCursorPos(&p);
+            EXPECT_FALSE(p.x >= w.left && p.x <= w.right && p.y >= w.top && p.y <= w.bottom)
+                << "the pointer should be on the dialog only";
+            Sleep(700);
+            duringDialog = WindowRectOf(hwnd);
+        };
+        std::thread driver = DriveDialog(hwnd, "", visit);
+        SendMessageA(W().按钮_打开字体.hwnd(), BM_CLICK, 0, 0);
+        driver.join();
+        ASSERT_TRUE(visit.seen);
+        EXPECT_GE(visit.rect.left, work.left);
+        EXPECT_LE(visit.rect.right, work.right);
+        EXPECT_GE(visit.rect.top, work.top);
+        EXPECT_LE(visit.rect.bottom, work.bottom);
+        EXPECT_EQ(duringDialog.left, c.left) << "the window moved while its dialog was in use";
+        SetCursorPos(c.left + width / 2, 100 + height / 2);
+        PumpMessages(200);
+    }
 }

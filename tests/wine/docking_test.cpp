@@ -92,3 +92,38 @@ TEST_F(Docking, AnIdleWindowIsNeitherMovedNorRepainted)
     PumpMessages(1000);
     EXPECT_EQ(Watch::moves, 0);
 }
+
+TEST_F(Docking, ThePopupKeepsTheWindowInPlaceWhileThePointerIsOnIt)
+{
+    HWND hwnd = W().hwnd();
+    const RECT start = WindowRectOf(hwnd);
+    const int width = start.right - start.left, height = start.bottom - start.top;
+    MoveWindow(hwnd, 0, 200, width, height, TRUE);
+    SetCursorPos(width / 2, 300);
+    PumpMessages(300);
+    ASSERT_EQ(WindowRectOf(hwnd).left, 0);
+
+    ColorPicker& picker = W().颜色选择器1;
+    SendMessageA(picker.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    HWND popup = picker.PopupWindow();
+    ASSERT_TRUE(popup && IsWindowVisible(popup));
+    const RECT p = WindowRectOf(popup);
+    const RECT w = WindowRectOf(hwnd);
+    // The last row, "其它颜色...", lies below the window's bottom edge.
+    const POINT lastRow = {(p.left + p.right) / 2, p.bottom - 6};
+    ASSERT_GT(lastRow.y, w.bottom) << "the popup's last row should be below the window";
+    SetCursorPos(lastRow.x, lastRow.y);
+    PumpMessages(700);
+    EXPECT_EQ(WindowRectOf(hwnd).left, 0) << "the window tucked away under its own popup";
+    EXPECT_EQ(picker.PopupWindow(), popup);
+    EXPECT_TRUE(IsWindowVisible(popup));
+
+    // With the popup still open and the pointer elsewhere, nothing is tucked either.
+    SetCursorPos(1000, 740);
+    PumpMessages(500);
+    EXPECT_EQ(WindowRectOf(hwnd).left, 0);
+    SendMessageA(popup, WM_KEYDOWN, VK_ESCAPE, 1);
+    ASSERT_TRUE(PumpUntil([&] { return picker.PopupWindow() == nullptr; }, 2000));
+    ASSERT_TRUE(PumpUntil([&] { return WindowRectOf(hwnd).left == 2 - width; }, 2000))
+        << "once the popup is gone the window tucks away as before";
+}
