@@ -1,12 +1,14 @@
-// FontNameFromFile on any bytes: a font file dropped on the program is untrusted input.
+// ReadFontFile on any bytes: a font file dropped on the program is untrusted input.
 #include <cstdint>
-#include <vector>
+#include <span>
 
-#include "fontfiles/install_rules.h"
+#include "fontfiles/font_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::vector<std::uint8_t> bytes(data, data + size);
-    (void)FontNameFromFile(bytes);
+    const FontFileFacts facts = ReadFontFile(std::span<const std::uint8_t>(data, size));
+    // A sound file always names every member it has.
+    if (facts.sound && facts.names.empty())
+        __builtin_trap();
     return 0;
 }

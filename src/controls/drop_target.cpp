@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,13 +24,14 @@ bool Offers(IDataObject* data, CLIPFORMAT format)
     return format != 0 && data->QueryGetData(&f) == S_OK;
 }
 
-// The text of a global memory block, up to its first NUL and never past its size.
-std::string GlobalText(HGLOBAL memory)
+// The text of a global memory block, up to its first NUL and never past its size; none
+// when the block cannot be read.
+std::optional<std::string> GlobalText(HGLOBAL memory)
 {
     const SIZE_T size = GlobalSize(memory);
     const char* bytes = static_cast<const char*>(GlobalLock(memory));
     if (!bytes)
-        return {};
+        return std::nullopt;
     SIZE_T length = 0;
     while (length < size && bytes[length] != '\0')
         ++length;
@@ -38,17 +40,18 @@ std::string GlobalText(HGLOBAL memory)
     return text;
 }
 
-// Gets one format as a global memory block and hands it to `use`; the medium is released.
+// Gets one format and hands its global memory block to `use`, which says whether it could
+// read it. A reply in another medium, or with no block, is no data. The medium is
+// released in every case.
 template <class F> bool WithData(IDataObject* data, CLIPFORMAT format, F use)
 {
     FORMATETC f = FormatOf(format);
     STGMEDIUM medium = {};
     if (format == 0 || data->GetData(&f, &medium) != S_OK)
         return false;
-    if (medium.tymed == TYMED_HGLOBAL && medium.hGlobal)
-        use(medium.hGlobal);
+    const bool read = medium.tymed == TYMED_HGLOBAL && medium.hGlobal && use(medium.hGlobal);
     ReleaseStgMedium(&medium);
-    return true;
+    return read;
 }
 
 }  // namespace
@@ -125,9 +128,14 @@ private:
     {
         // Text that comes with HTML (a selection in a web page) is not taken.
         if (control_ && control_->acceptText && !Offers(data, control_->htmlFormat_)) {
-            std::string text;
-            if (WithData(data, CF_TEXT, [&](HGLOBAL m) { text = GlobalText(m); }) && control_)
-                control_->Raise(Event::TextDropped, text);
+            std::optional<std::string> text;
+            if (WithData(data, CF_TEXT,
+                         [&](HGLOBAL m) {
+                             text = GlobalText(m);
+                             return text.has_value();
+                         }) &&
+                control_)
+                control_->Raise(Event::TextDropped, *text);
         }
         if (control_ && control_->acceptFiles) {
             std::vector<std::string> paths;
@@ -140,6 +148,7 @@ private:
                     path.resize(DragQueryFileA(drop, i, path.data(), length + 1));
                     paths.push_back(path);
                 }
+                return true;
             });
             if (got && control_)
                 control_->Raise(Event::FilesDropped, JoinDroppedPaths(paths));

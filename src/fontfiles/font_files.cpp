@@ -4,8 +4,10 @@
 
 #include <shlobj.h>
 
+#include <optional>
 #include <vector>
 
+#include "fontfiles/font_file.h"
 #include "fontfiles/install_rules.h"
 #include "window/main_window.h"
 #include "win/message_box.h"
@@ -14,45 +16,124 @@
 namespace {
 
 constexpr const char* kFontsKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Fonts";
-constexpr DWORD kLargestNameRead = 64u << 20;  // fonts bigger than this are recorded by file name
+// No font file is this large; a larger file is not read, and not installed.
+constexpr LONGLONG kLargestFontFile = 256ll << 20;
+// How long the announcement waits for one window that does not answer. A frozen program
+// delays the outcome by this much for each of its top-level windows (hidden ones too).
+constexpr UINT kBroadcastTimeout = 500;
 
-// The font's name from the open file, in the ANSI code page.
-std::optional<std::string> FontNameOf(HANDLE file)
+std::optional<std::string> SystemFontsFolder()
+{
+    char folder[MAX_PATH] = {};
+    if (!SHGetSpecialFolderPathA(nullptr, folder, CSIDL_FONTS, FALSE))
+        return std::nullopt;
+    return std::string(folder);
+}
+
+// The current user's own fonts folder, %LOCALAPPDATA%\Microsoft\Windows\Fonts, as Windows
+// installs a font for one user (the folder need not exist yet).
+std::optional<std::string> UserFontsFolder()
+{
+    char local[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local)))
+        return std::nullopt;
+    return JoinPath(JoinPath(JoinPath(local, "Microsoft"), "Windows"), "Fonts");
+}
+
+bool CreateFolders(const std::string& folder)
+{
+    const int result = SHCreateDirectoryExA(nullptr, folder.c_str(), nullptr);
+    return result == ERROR_SUCCESS || result == ERROR_ALREADY_EXISTS || result == ERROR_FILE_EXISTS;
+}
+
+bool FileExists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string FullPathOf(const std::string& path)
+{
+    std::string full(MAX_PATH, '\0');
+    DWORD length = GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length >= full.size()) {
+        full.resize(length);
+        length = GetFullPathNameA(path.c_str(), length, full.data(), nullptr);
+    }
+    full.resize(length < full.size() ? length : 0);
+    return full;
+}
+
+// The whole file, when it is not larger than any font file is.
+std::optional<std::vector<std::uint8_t>> ReadWhole(HANDLE file)
 {
     LARGE_INTEGER size;
-    if (!GetFileSizeEx(file, &size) || size.QuadPart <= 0 || size.QuadPart > kLargestNameRead)
+    if (!GetFileSizeEx(file, &size) || size.QuadPart < 0 || size.QuadPart > kLargestFontFile)
         return std::nullopt;
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
     DWORD read = 0;
-    if (!ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
+    if (!bytes.empty() && !ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
         return std::nullopt;
     bytes.resize(read);
-    const std::optional<std::u16string> name = FontNameFromFile(bytes);
-    if (!name)
-        return std::nullopt;
-    const auto* wide = reinterpret_cast<const wchar_t*>(name->c_str());
+    return bytes;
+}
+
+std::string ToAnsi(const std::u16string& text)
+{
+    const auto* wide = reinterpret_cast<const wchar_t*>(text.c_str());
     const int length =
-        WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(name->size()), nullptr, 0, nullptr, nullptr);
-    std::string ansi(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(name->size()), ansi.data(), length, nullptr, nullptr);
+        WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string ansi(static_cast<std::size_t>(length > 0 ? length : 0), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(text.size()), ansi.data(), length, nullptr, nullptr);
     return ansi;
 }
 
-// Records the installed file in the system's font registry under a value name of its own:
-// an existing record of another file is never replaced.
-bool RecordFont(const std::string& valueName, const std::string& fileName)
+// Removes a file this attempt wrote. One that cannot be deleted is at least renamed out of
+// the way, so that its name never blocks a later attempt. True when the name is free.
+bool RemoveOurFile(const std::string& path)
+{
+    if (DeleteFileA(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND)
+        return true;
+    const std::string folder = path.substr(0, path.size() - InstalledFileName(path).size());
+    char aside[MAX_PATH] = {};
+    return GetTempFileNameA(folder.c_str(), "qmx", 0, aside) != 0 &&
+           MoveFileExA(path.c_str(), aside, MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
+enum class Copy { Done, AccessDenied, Failed };
+
+// Copies the source to the target through a temporary file in the target's folder, then
+// renames it to the target without replacing anything: a copy that fails part-way (a full
+// disk) leaves nothing behind, and an existing file is never overwritten.
+Copy CopyWhole(const std::string& source, const std::string& folder, const std::string& target)
+{
+    char temporary[MAX_PATH] = {};
+    if (!GetTempFileNameA(folder.c_str(), "qmf", 0, temporary))
+        return GetLastError() == ERROR_ACCESS_DENIED ? Copy::AccessDenied : Copy::Failed;
+    if (!CopyFileA(source.c_str(), temporary, FALSE)) {
+        const DWORD error = GetLastError();
+        RemoveOurFile(temporary);
+        return error == ERROR_ACCESS_DENIED ? Copy::AccessDenied : Copy::Failed;
+    }
+    if (!MoveFileExA(temporary, target.c_str(), 0)) {
+        RemoveOurFile(temporary);
+        return Copy::Failed;
+    }
+    return Copy::Done;
+}
+
+// Records the installed font under a value name of its own: an existing record of another
+// file is never replaced.
+bool RecordFont(HKEY root, const std::string& valueName, const std::string& data)
 {
     ScopedKey key;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kFontsKey, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr,
-                        key.out(), nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(root, kFontsKey, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, key.out(), nullptr) !=
+        ERROR_SUCCESS)
         return false;
     std::string name = valueName;
     for (int n = 2; RegQueryValueExA(key.get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS; ++n)
         name = valueName + " #" + std::to_string(n);
-    const LONG result =
-        RegSetValueExA(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(fileName.c_str()),
-                       static_cast<DWORD>(fileName.size() + 1));
-    return result == ERROR_SUCCESS;
+    return RegSetValueExA(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                          static_cast<DWORD>(data.size() + 1)) == ERROR_SUCCESS;
 }
 
 }  // namespace
@@ -67,10 +148,11 @@ void OpenFontFile(MainWindow& window)
     window.编辑框_安装文字目录.SetText(dialog.FileName());
 }
 
-int InstallFontFile(const std::string& source)
+int InstallFontFile(const std::string& pathText)
 {
-    char folder[MAX_PATH] = {};
-    if (!SHGetSpecialFolderPathA(nullptr, folder, CSIDL_FONTS, FALSE))
+    const std::string source = UnquotedPath(pathText);
+    const std::optional<std::string> systemFolder = SystemFontsFolder();
+    if (!systemFolder)
         return 0;
 
     // Only an existing file that nobody else has open, read without sharing.
@@ -78,35 +160,63 @@ int InstallFontFile(const std::string& source)
         CreateFileA(source.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid())
         return 0;
-    std::string fullPath(MAX_PATH, '\0');
-    DWORD length = GetFullPathNameA(source.c_str(), static_cast<DWORD>(fullPath.size()), fullPath.data(), nullptr);
-    if (length >= fullPath.size()) {
-        fullPath.resize(length);
-        length = GetFullPathNameA(source.c_str(), length, fullPath.data(), nullptr);
-    }
-    fullPath.resize(length);
-    const std::string fileName = InstalledFileName(fullPath);
-    const std::string target = JoinPath(folder, fileName);
-    const std::optional<std::string> fontName = FontNameOf(file.get());
+    const std::string fileName = InstalledFileName(FullPathOf(source));
+    const std::optional<std::vector<std::uint8_t>> bytes = ReadWhole(file.get());
     file.Close();
-    if (length == 0 || fileName.empty())
+    if (fileName.empty() || !bytes)
         return 0;
 
-    // Never over an existing file: what fails from here on removes only this copy.
-    if (!CopyFileA(source.c_str(), target.c_str(), TRUE))
+    // TrueType, OpenType and collections are judged here: a damaged one is never handed to
+    // the system, which may accept it and then fail on it at every start.
+    const FontFileFacts facts = ReadFontFile(*bytes);
+    if (facts.format != FontFileFacts::Format::Other && !facts.sound)
         return 0;
-    // The installed copy is the font, so the user's file is neither needed nor held.
+    std::vector<std::string> names;
+    for (const std::u16string& name : facts.names)
+        names.push_back(ToAnsi(name));
+    const std::string valueName = FontRegistryName(names, facts.cff, fileName);
+
+    // Never over an existing file, in either fonts folder; never a path the system cannot
+    // take, decided before anything is written.
+    const std::optional<std::string> userFolder = UserFontsFolder();
+    const std::string systemTarget = JoinPath(*systemFolder, fileName);
+    const std::string userTarget = userFolder ? JoinPath(*userFolder, fileName) : std::string();
+    if (!FitsPathLimit(systemTarget) || FileExists(systemTarget) || (userFolder && FileExists(userTarget)))
+        return 0;
+
+    // For every user where the system's folder may be written; else, as Windows does
+    // without elevation, for the current user alone.
+    std::string target = systemTarget;
+    HKEY registry = HKEY_LOCAL_MACHINE;
+    Copy copied = CopyWhole(source, *systemFolder, systemTarget);
+    if (copied == Copy::AccessDenied) {
+        if (!userFolder || !FitsPathLimit(userTarget) || !CreateFolders(*userFolder))
+            return 0;
+        target = userTarget;
+        registry = HKEY_CURRENT_USER;
+        copied = CopyWhole(source, *userFolder, userTarget);
+    }
+    if (copied != Copy::Done)
+        return 0;
+
+    // Only a positive count is a font added: Wine reports a font loader's failure as a
+    // negative number.
     const int added = AddFontResourceA(target.c_str());
-    if (added == 0) {
-        DeleteFileA(target.c_str());
+    if (added <= 0) {
+        RemoveOurFile(target);
         return 0;
     }
-    if (!RecordFont(FontRegistryName(fontName, fileName), fileName)) {
+    // The all-users record names the file in the system's folder; a user's names its path.
+    const std::string data = registry == HKEY_LOCAL_MACHINE ? fileName : target;
+    if (!RecordFont(registry, valueName, data)) {
         RemoveFontResourceA(target.c_str());
-        DeleteFileA(target.c_str());
+        RemoveOurFile(target);
         return 0;
     }
-    SendMessageA(HWND_BROADCAST, WM_FONTCHANGE, 0, 0);
+    // Every top-level window hears of the new font; one that does not answer (a frozen
+    // program) is not waited for beyond the timeout.
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(HWND_BROADCAST, WM_FONTCHANGE, 0, 0, SMTO_ABORTIFHUNG, kBroadcastTimeout, &ignored);
     return added;
 }
 

@@ -5,7 +5,16 @@
 #include <vector>
 
 // The font filter the open button sets on every click.
-inline constexpr const char* kFontFilter = "字体资源|*.fon;*.fnt;*.ttf;*.fot|所有文件|*.*";
+inline constexpr const char* kFontFilter = "字体资源|*.fon;*.fnt;*.ttf;*.fot;*.otf;*.ttc;*.otc|所有文件|*.*";
+
+// The path box's text as a path: one path wrapped in one pair of double quotes (as
+// Explorer's "Copy as path" gives it) is the path inside; anything else is unchanged. No
+// Windows path holds a double quote, and none is a GBK trail byte.
+std::string UnquotedPath(const std::string& text);
+
+// Whether a path fits the system's limit (MAX_PATH, 260 with the terminating NUL).
+inline constexpr std::size_t kPathLimit = 260;
+bool FitsPathLimit(const std::string& path);
 
 // The file name a font is installed under: the text after the last "\", "/" or ":" of
 // the full path, cut to 255 bytes.
@@ -14,11 +23,8 @@ std::string InstalledFileName(const std::string& fullPath);
 // "%s\%s".
 std::string JoinPath(const std::string& folder, const std::string& name);
 
-// The font's full name (or, without one, its family name) from a TrueType or OpenType
-// file's name table, as UTF-16 code units; none when the bytes are not such a font or
-// carry no name. Only Windows-platform Unicode names are read.
-std::optional<std::u16string> FontNameFromFile(const std::vector<std::uint8_t>& bytes);
-
-// The value name the system's installer gives a font in its registry: the font's name
-// with " (TrueType)" for an outline font, else the file name.
-std::string FontRegistryName(const std::optional<std::string>& fontName, const std::string& fileName);
+// The value name the system's installer gives a font in its registry: the full names of
+// the file's fonts joined by " & " (one for a single font, every member of a collection),
+// with " (OpenType)" for CFF outlines and " (TrueType)" otherwise; the file name when no
+// name was read (a .fon file).
+std::string FontRegistryName(const std::vector<std::string>& fontNames, bool cff, const std::string& fileName);

@@ -265,11 +265,18 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
 int RunMessageLoop(MainWindow& window)
 {
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    for (;;) {
+        // -1 is a message that could not be received (under Wine, for one a sending
+        // program could not pass on, such as megabytes of WM_SETTEXT): that message is
+        // lost, the program goes on. Only WM_QUIT ends the loop.
+        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0)
+            return static_cast<int>(msg.wParam);
+        if (got == -1)
+            continue;
         if (window.PreTranslate(msg))
             continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-    return static_cast<int>(msg.wParam);
 }

@@ -65,7 +65,7 @@ TEST(FilterList, BarsBecomeNulsWithTheDoubleEnd)
         std::string filter, expected;
     };
     const Case cases[] = {
-        {kFontFilter, "字体资源\0*.fon;*.fnt;*.ttf;*.fot\0所有文件\0*.*\0\0"s},
+        {kFontFilter, "字体资源\0*.fon;*.fnt;*.ttf;*.fot;*.otf;*.ttc;*.otc\0所有文件\0*.*\0\0"s},
         {"", ""},
         {"   ", ""},
         {"Text|*.txt||", "Text\0*.txt\0\0"s},

@@ -109,6 +109,32 @@ TEST_F(FontFiles, DropsDeliverTextAndFilesAndAlwaysAnswerFailure)
     EXPECT_LE(sample.Text().size(), GlobalSize(GlobalAlloc(GMEM_MOVEABLE, 3)));
 }
 
+TEST_F(FontFiles, ADropWithoutUsableDataDeliversNothing)
+{
+    IDropTarget* target = W().拖放对象1.Object();
+    EditBox& sample = W().编辑框_输入的文字;
+    EditBox& path = W().编辑框_安装文字目录;
+    sample.SetText("kept sample");
+    path.SetText("C:\\kept.ttf");
+    for (const auto reply : {TestDataObject::Reply::Stream, TestDataObject::Reply::NullHandle}) {
+        SCOPED_TRACE(reply == TestDataObject::Reply::Stream ? "a stream" : "a null handle");
+        TestDataObject data;
+        data.reply = reply;
+        data.OfferText("replaced");
+        data.OfferFiles({"C:\\replaced.ttf"});
+        DWORD effect = DROPEFFECT_COPY;
+        target->DragEnter(&data, 0, {0, 0}, &effect);
+        effect = DROPEFFECT_COPY;
+        EXPECT_EQ(target->Drop(&data, 0, {0, 0}, &effect), E_FAIL);
+        EXPECT_EQ(data.getDataCalls, 2) << "both kinds were asked for";
+        EXPECT_EQ(sample.Text(), "kept sample");
+        EXPECT_EQ(path.Text(), "C:\\kept.ttf");
+        if (data.lastStream) {
+            EXPECT_EQ(data.lastStream->Release(), 0u) << "the program kept a reference to the medium";
+        }
+    }
+}
+
 TEST_F(FontFiles, ARealDragFromAnotherProgramDropsAFileAndText)
 {
     struct Case {

@@ -15,90 +15,13 @@
 
 namespace {
 
-constexpr const char* kFontsKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Fonts";
-
-std::string FontsFolder()
-{
-    char folder[MAX_PATH];
-    SHGetSpecialFolderPathA(nullptr, folder, CSIDL_FONTS, FALSE);
-    return folder;
-}
-
-std::set<std::string> FontsFolderFiles()
-{
-    std::set<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((FontsFolder() + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do
-        names.insert(found.cFileName);
-    while (FindNextFileA(search, &found));
-    FindClose(search);
-    return names;
-}
-
-std::string RegistryRecord(const std::string& valueName)
-{
-    char data[MAX_PATH] = {};
-    DWORD size = sizeof data;
-    if (RegGetValueA(HKEY_LOCAL_MACHINE, kFontsKey, valueName.c_str(), RRF_RT_REG_SZ, nullptr, data, &size) !=
-        ERROR_SUCCESS)
-        return "(none)";
-    return data;
-}
-
-int Occurrences(const ListBox& list, const std::string& name)
-{
-    int n = 0;
-    for (int i = 0; i < list.Count(); ++i)
-        n += list.ItemText(i) == name;
-    return n;
-}
-
-// A top-level window that counts the font-change broadcasts it receives.
-int fontChanges = 0;
-LRESULT CALLBACK CountFontChanges(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
-{
-    if (msg == WM_FONTCHANGE)
-        ++fontChanges;
-    return DefWindowProcA(hwnd, msg, wp, lp);
-}
-
-class Install : public WindowTest {
-protected:
-    static void SetUpTestSuite() { PrepareProcess(); }
-
-    struct Outcome {
-        std::string text;
-        bool icon = false;
-        bool answered = false;
-    };
-    // Puts the text in the path box, clicks 安装字体 and answers the box it shows.
-    Outcome InstallFrom(const std::string& path)
-    {
-        W().编辑框_安装文字目录.SetText(path);
-        BoxAnswerer box("提示");
-        SendMessageA(W().按钮_安装字体.hwnd(), BM_CLICK, 0, 0);
-        Outcome outcome;
-        outcome.answered = box.Join();
-        outcome.text = box.text;
-        outcome.icon = box.hasIcon;
-        return outcome;
-    }
-};
+using Install = InstallTest;
 
 }  // namespace
 
 TEST_F(Install, AGoodFontIsCopiedRegisteredAndListedOnce)
 {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = &CountFontChanges;
-    wc.lpszClassName = "FontChangeCounter";
-    RegisterClassA(&wc);
-    HWND counter =
-        CreateWindowA("FontChangeCounter", "counter", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    fontChanges = 0;
+    FontChangeCounter counter;
 
     const std::string source = TestFontPath(35);
     const int listedBefore = W().列表框_字体.Count();
@@ -109,11 +32,10 @@ TEST_F(Install, AGoodFontIsCopiedRegisteredAndListedOnce)
 
     const std::string copy = FontsFolder() + "\\qtest35.ttf";
     EXPECT_NE(GetFileAttributesA(copy.c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_EQ(RegistryRecord("Quillmoor Test 35 (TrueType)"), "qtest35.ttf");
+    EXPECT_EQ(RegistryRecord(HKEY_LOCAL_MACHINE, "Quillmoor Test 35 (TrueType)"), "qtest35.ttf");
     EXPECT_EQ(Occurrences(W().列表框_字体, "Quillmoor Test 35"), 1);
     EXPECT_EQ(W().列表框_字体.Count(), listedBefore + 1);
-    EXPECT_GE(fontChanges, 1);
-    DestroyWindow(counter);
+    EXPECT_GE(counter.count, 1);
 
     // The font was added from the installed copy, and the user's file is free.
     EXPECT_TRUE(RemoveFontResourceA(copy.c_str()));
@@ -131,7 +53,7 @@ TEST_F(Install, AGoodFontIsCopiedRegisteredAndListedOnce)
     GetFileAttributesExA(copy.c_str(), GetFileExInfoStandard, &after);
     EXPECT_EQ(CompareFileTime(&before.ftLastWriteTime, &after.ftLastWriteTime), 0);
     EXPECT_EQ(Occurrences(W().列表框_字体, "Quillmoor Test 35"), 1);
-    EXPECT_EQ(RegistryRecord("Quillmoor Test 35 (TrueType) #2"), "(none)");
+    EXPECT_EQ(RegistryRecord(HKEY_LOCAL_MACHINE, "Quillmoor Test 35 (TrueType) #2"), "(none)");
 }
 
 TEST_F(Install, ARejectedFileLeavesNothingBehind)
@@ -147,7 +69,7 @@ TEST_F(Install, ARejectedFileLeavesNothingBehind)
     EXPECT_EQ(outcome.text, "安装失败");
     EXPECT_TRUE(outcome.icon);
     EXPECT_EQ(FontsFolderFiles(), before) << "the copy of a rejected file was left in the fonts folder";
-    EXPECT_EQ(RegistryRecord("not-a-font.ttf"), "(none)");
+    EXPECT_EQ(RegistryRecord(HKEY_LOCAL_MACHINE, "not-a-font.ttf"), "(none)");
     // Nothing blocks a later attempt with the same name: a real font under that name goes in.
     CopyFileA(TestFontPath(36).c_str(), fake.c_str(), FALSE);
     EXPECT_EQ(InstallFrom(fake).text, "安装成功");
@@ -200,5 +122,69 @@ TEST(AfterRestart, TheInstalledFontIsStillThere)
     LoadedWindow window;
     ASSERT_TRUE(window.loaded);
     EXPECT_EQ(Occurrences(window->列表框_字体, "Quillmoor Test 35"), 1);
-    EXPECT_EQ(RegistryRecord("Quillmoor Test 35 (TrueType)"), "qtest35.ttf");
+    EXPECT_EQ(RegistryRecord(HKEY_LOCAL_MACHINE, "Quillmoor Test 35 (TrueType)"), "qtest35.ttf");
+}
+
+TEST_F(Install, OpenTypeAndCollectionsGetTheSystemsValueNames)
+{
+    const Outcome otf = InstallFrom(FixturePath("quillmoor-otf.otf"));
+    EXPECT_EQ(otf.text, "安装成功");
+    EXPECT_EQ(RegistryRecord(HKEY_LOCAL_MACHINE, "Quillmoor OTF (OpenType)"), "quillmoor-otf.otf");
+    EXPECT_EQ(Occurrences(W().列表框_字体, "Quillmoor OTF"), 1);
+
+    const Outcome ttc = InstallFrom(FixturePath("quillmoor-pair.ttc"));
+    EXPECT_EQ(ttc.text, "安装成功");
+    EXPECT_EQ(RegistryRecord(HKEY_LOCAL_MACHINE, "Quillmoor Pair A & Quillmoor Pair B (TrueType)"),
+              "quillmoor-pair.ttc");
+    EXPECT_EQ(Occurrences(W().列表框_字体, "Quillmoor Pair A"), 1);
+    EXPECT_EQ(Occurrences(W().列表框_字体, "Quillmoor Pair B"), 1);
+}
+
+TEST_F(Install, AQuotedPathInstallsTheFileItNames)
+{
+    const Outcome outcome = InstallFrom("\"" + TestFontPath(41) + "\"");
+    EXPECT_EQ(outcome.text, "安装成功");
+    EXPECT_EQ(RegistryRecord(HKEY_LOCAL_MACHINE, "Quillmoor Test 41 (TrueType)"), "qtest41.ttf");
+    EXPECT_EQ(Occurrences(W().列表框_字体, "Quillmoor Test 41"), 1);
+}
+
+TEST_F(Install, ATargetPathOverTheLimitIsRefusedWithNothingWritten)
+{
+    // C:\ and a 245-character name: the source fits the limit, the copy in the fonts
+    // folder would not.
+    const std::string name = std::string(241, 'q') + ".ttf";
+    const std::string source = "C:\\" + name;
+    ASSERT_TRUE(CopyFileA(TestFontPath(42).c_str(), source.c_str(), FALSE));
+    const std::set<std::string> before = FontsFolderFiles();
+    const Outcome outcome = InstallFrom(source);
+    EXPECT_EQ(outcome.text, "安装失败");
+    EXPECT_TRUE(outcome.icon);
+    EXPECT_EQ(FontsFolderFiles(), before);
+    EXPECT_EQ(RegistryRecord(HKEY_LOCAL_MACHINE, "Quillmoor Test 42 (TrueType)"), "(none)");
+    DeleteFileA(source.c_str());
+}
+
+TEST_F(Install, AFrozenProgramDelaysTheOutcomeByTheTimeoutAtMost)
+{
+    // Another program whose only thread has stopped answering, with a top-level window.
+    auto frozen = StartProgram("window_helper.exe", "freeze");
+    ASSERT_TRUE(frozen->ok);
+    ASSERT_TRUE(WaitForTopLevel("Frozen", frozen->info.dwProcessId)) << "the frozen window did not appear";
+    FontChangeCounter counter;
+
+    W().编辑框_安装文字目录.SetText(TestFontPath(43));
+    BoxAnswerer box("提示");
+    const DWORD start = GetTickCount();
+    PostMessageA(W().按钮_安装字体.hwnd(), BM_CLICK, 0, 0);
+    // The box is waited for on another thread; this one keeps the window's messages going.
+    ASSERT_TRUE(PumpUntil([&] { return box.answered.load(); }, 20000)) << "no outcome box: the program hung";
+    const DWORD elapsed = GetTickCount() - start;
+    box.Join();
+    PumpMessages(100);
+    EXPECT_EQ(box.text, "安装成功");
+    // 500 ms for each window of the frozen thread (its own and the hidden ones the system
+    // gives every thread), and a margin.
+    EXPECT_LT(elapsed, 4000u) << "the frozen program held the outcome for " << elapsed << " ms";
+    EXPECT_GE(counter.count, 1) << "a responsive window heard of the new font";
+    EXPECT_EQ(Occurrences(W().列表框_字体, "Quillmoor Test 43"), 1);
 }

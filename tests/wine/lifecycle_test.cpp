@@ -52,6 +52,49 @@ TEST(Lifecycle, ClosingTheProgramEndsItWithCodeZero)
     EXPECT_EQ(program->WaitForExit(), 0u);
 }
 
+namespace {
+
+BOOL CALLBACK FindSampleBox(HWND hwnd, LPARAM out)
+{
+    char cls[16] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (lstrcmpiA(cls, "Edit") == 0 && (GetWindowLongA(hwnd, GWL_STYLE) & ES_MULTILINE)) {
+        *reinterpret_cast<HWND*>(out) = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+TEST(Lifecycle, MegabytesOfTextFromAnotherProgramDoNotCloseIt)
+{
+    auto program = StartProgram("quillmoor.exe");
+    ASSERT_TRUE(program->ok);
+    HWND window = WaitForTopLevel("Quillmoor字体查看器1.1", program->info.dwProcessId);
+    ASSERT_TRUE(window);
+    HWND sample = nullptr;
+    EnumChildWindows(window, &FindSampleBox, reinterpret_cast<LPARAM>(&sample));
+    ASSERT_TRUE(sample);
+
+    // This process is the other program: 2 MB of text sent to the sample box.
+    const std::string text(2 * 1024 * 1024, 'x');
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(sample, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL, 5000, &result);
+    Sleep(500);
+    EXPECT_EQ(program->WaitForExit(0), static_cast<DWORD>(STILL_ACTIVE));
+    EXPECT_TRUE(IsWindowVisible(window)) << "the program started closing";
+    EXPECT_EQ(WaitForDialog("提示", 500, program->info.dwProcessId), nullptr) << "the forum notice came up";
+    // Kept whole or refused whole, never cut.
+    const LRESULT length = SendMessageA(sample, WM_GETTEXTLENGTH, 0, 0);
+    EXPECT_TRUE(length == 0 || length == static_cast<LRESULT>(text.size())) << length;
+
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    if (HWND notice = WaitForDialog("提示", 5000, program->info.dwProcessId))
+        PressButton(notice);
+    EXPECT_EQ(program->WaitForExit(), 0u);
+}
+
 TEST(Lifecycle, FatalErrorsShowTheirBoxAndEndWithMinusOne)
 {
     struct Case {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <shlobj.h>
+
+#include "app/program.h"
 #include "app/wiring.h"
 #include "catalogue/font_lists.h"
 
@@ -283,4 +286,113 @@ void Type(HWND edit, const std::string& text)
 {
     for (char ch : text)
         SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(ch), 1);
+}
+
+std::string FixturePath(const std::string& name)
+{
+    char full[MAX_PATH];
+    GetFullPathNameA((ProgramFolder() + "..\\fixtures\\" + name).c_str(), MAX_PATH, full, nullptr);
+    return full;
+}
+
+std::string FontsFolder()
+{
+    char folder[MAX_PATH] = {};
+    SHGetSpecialFolderPathA(nullptr, folder, CSIDL_FONTS, FALSE);
+    return folder;
+}
+
+std::set<std::string> FontsFolderFiles(const std::string& folder)
+{
+    std::set<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do
+        names.insert(found.cFileName);
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+namespace {
+constexpr const char* kFontsKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Fonts";
+}
+
+std::string RegistryRecord(HKEY root, const std::string& valueName)
+{
+    char data[1024] = {};
+    DWORD size = sizeof data;
+    if (RegGetValueA(root, kFontsKey, valueName.c_str(), RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS)
+        return "(none)";
+    return data;
+}
+
+std::set<std::string> RegistryRecords(HKEY root)
+{
+    std::set<std::string> records;
+    HKEY key;
+    if (RegOpenKeyExA(root, kFontsKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return records;
+    for (DWORD i = 0;; ++i) {
+        char name[1024], data[1024];
+        DWORD nameSize = sizeof name, dataSize = sizeof data;
+        if (RegEnumValueA(key, i, name, &nameSize, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &dataSize) !=
+            ERROR_SUCCESS)
+            break;
+        records.insert(std::string(name) + "=" + std::string(data, dataSize));
+    }
+    RegCloseKey(key);
+    return records;
+}
+
+int Occurrences(const ListBox& list, const std::string& name)
+{
+    int n = 0;
+    for (int i = 0; i < list.Count(); ++i)
+        n += list.ItemText(i) == name;
+    return n;
+}
+
+namespace {
+LRESULT CALLBACK CountFontChanges(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_FONTCHANGE)
+        ++FontChangeCounter::count;
+    return DefWindowProcA(hwnd, msg, wp, lp);
+}
+}  // namespace
+
+FontChangeCounter::FontChangeCounter()
+{
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = &CountFontChanges;
+    wc.lpszClassName = "FontChangeCounter";
+    RegisterClassA(&wc);
+    count = 0;
+    hwnd_ =
+        CreateWindowA("FontChangeCounter", "counter", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+}
+
+FontChangeCounter::~FontChangeCounter()
+{
+    DestroyWindow(hwnd_);
+}
+
+void InstallTest::SetUpTestSuite()
+{
+    PrepareProcess();
+}
+
+InstallTest::Outcome InstallTest::InstallFrom(const std::string& path)
+{
+    W().编辑框_安装文字目录.SetText(path);
+    BoxAnswerer box("提示");
+    SendMessageA(W().按钮_安装字体.hwnd(), BM_CLICK, 0, 0);
+    Outcome outcome;
+    outcome.answered = box.Join();
+    outcome.text = box.text;
+    outcome.icon = box.hasIcon;
+    return outcome;
 }

@@ -1,7 +1,9 @@
 #pragma once
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
+#include <set>
 #include <memory>
 #include <span>
 #include <string>
@@ -42,7 +44,7 @@ public:
     std::string text;
     LONG style = 0;
     bool hasIcon = false;
-    bool answered = false;
+    std::atomic<bool> answered{false};
     HWND owner = nullptr;
 
 private:
@@ -121,4 +123,43 @@ protected:
         SetForegroundWindow(W().hwnd());
         PumpMessages(50);
     }
+};
+
+// The build's generated font files other than the numbered test fonts: fixtures/NAME.
+std::string FixturePath(const std::string& name);
+
+// The system's fonts folder, and the names of the files in it.
+std::string FontsFolder();
+std::set<std::string> FontsFolderFiles(const std::string& folder = FontsFolder());
+// A value of the font registry under root (HKLM or HKCU), or "(none)".
+std::string RegistryRecord(HKEY root, const std::string& valueName);
+// Every value name and data of the font registry under root.
+std::set<std::string> RegistryRecords(HKEY root);
+// How often the list shows exactly this name.
+int Occurrences(const ListBox& list, const std::string& name);
+
+// A top-level window of this thread that counts the WM_FONTCHANGE broadcasts it hears.
+class FontChangeCounter {
+public:
+    FontChangeCounter();
+    ~FontChangeCounter();
+    static inline int count = 0;
+
+private:
+    HWND hwnd_;
+};
+
+// The window loaded in a process prepared as the program prepares it, with a way to
+// install through the real button and read the real outcome box.
+class InstallTest : public WindowTest {
+protected:
+    static void SetUpTestSuite();
+
+    struct Outcome {
+        std::string text;
+        bool icon = false;
+        bool answered = false;
+    };
+    // Puts the text in the path box, clicks 安装字体 and answers the box it shows.
+    Outcome InstallFrom(const std::string& path);
 };

@@ -26,6 +26,11 @@ public:
         Offer(CF_HDROP, block);
     }
     int getDataCalls = 0;
+    // How GetData answers: with global memory (as it should), with the bytes in a stream,
+    // or with global memory whose handle is null.
+    enum class Reply { Global, Stream, NullHandle } reply = Reply::Global;
+    // The last stream handed out, with a reference of the test's own.
+    IStream* lastStream = nullptr;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override
     {
@@ -46,12 +51,28 @@ public:
         auto it = formats_.find(format->cfFormat);
         if (it == formats_.end() || !(format->tymed & TYMED_HGLOBAL))
             return DV_E_FORMATETC;
+        medium->pUnkForRelease = nullptr;
+        if (reply == Reply::NullHandle) {
+            medium->tymed = TYMED_HGLOBAL;
+            medium->hGlobal = nullptr;
+            return S_OK;
+        }
         HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, it->second.size());
         std::memcpy(GlobalLock(memory), it->second.data(), it->second.size());
         GlobalUnlock(memory);
+        if (reply == Reply::Stream) {
+            IStream* stream = nullptr;
+            CreateStreamOnHGlobal(memory, TRUE, &stream);
+            if (lastStream)
+                lastStream->Release();
+            stream->AddRef();
+            lastStream = stream;
+            medium->tymed = TYMED_ISTREAM;
+            medium->pstm = stream;
+            return S_OK;
+        }
         medium->tymed = TYMED_HGLOBAL;
         medium->hGlobal = memory;
-        medium->pUnkForRelease = nullptr;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }

@@ -2,8 +2,12 @@
 //   wait   returns once the program's main window is shown (at most 60 s)
 //   close  closes the main window, answers the notice shown on closing, and waits
 //          until the program has ended
+//   show   shows a window of its own for a moment and ends: the prefix's desktop works
+//   freeze stands for a frozen program: shows a top-level window "Frozen", then its
+//          only thread stops answering for good
 #include <windows.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "support.h"
@@ -29,6 +33,25 @@ int main(int argc, char** argv)
 {
     if (argc < 2)
         return 2;
+    if (std::strcmp(argv[1], "show") == 0) {
+        HWND shown = CreateWindowA("STATIC", "Shown", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                                   nullptr, nullptr, nullptr);
+        PumpMessages(300);
+        const bool ok = shown && IsWindowVisible(shown);
+        if (ok)
+            std::puts("started");
+        return ok ? 0 : 1;
+    }
+    if (std::strcmp(argv[1], "freeze") == 0) {
+        HWND frozen = CreateWindowA("STATIC", "Freezing", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                                    nullptr, nullptr, nullptr);
+        PumpMessages(200);
+        if (!frozen)
+            return 1;
+        // The title says "Frozen" only from the moment nothing is answered any more.
+        SetWindowTextA(frozen, "Frozen");
+        Sleep(INFINITE);
+    }
     HWND window = FindMainWindow(60000);
     if (!window)
         return 1;

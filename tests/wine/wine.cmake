@@ -34,11 +34,17 @@ quillmoor_wine_test(window_tests tests/wine/layout_test.cpp tests/wine/events_te
 add_dependencies(window_tests quillmoor fatal_probe)
 
 # Fonts with families of their own for the tests: "Quillmoor Test 1" ... in fonts/.
-add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/fonts/qtest40.ttf
-    COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/scripts/make-fonts.py ${CMAKE_BINARY_DIR}/fonts 40
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/fonts/qtest45.ttf
+    COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/scripts/make-fonts.py ${CMAKE_BINARY_DIR}/fonts 45
     DEPENDS ${CMAKE_SOURCE_DIR}/scripts/make-fonts.py
     COMMENT "Making test fonts")
-add_custom_target(test_fonts ALL DEPENDS ${CMAKE_BINARY_DIR}/fonts/qtest40.ttf)
+# An OpenType font with CFF outlines, a collection, and damaged files: fixtures/.
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/fixtures/damaged-member.ttc
+    COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/scripts/make-font-fixtures.py ${CMAKE_BINARY_DIR}/fixtures
+    DEPENDS ${CMAKE_SOURCE_DIR}/scripts/make-font-fixtures.py ${CMAKE_SOURCE_DIR}/scripts/make-fonts.py
+    COMMENT "Making font fixtures")
+add_custom_target(test_fonts ALL DEPENDS ${CMAKE_BINARY_DIR}/fonts/qtest45.ttf
+                                         ${CMAKE_BINARY_DIR}/fixtures/damaged-member.ttc)
 
 quillmoor_wine_test(catalogue_tests tests/wine/catalogue_test.cpp)
 quillmoor_wine_test(preview_tests tests/wine/preview_test.cpp)
@@ -65,7 +71,7 @@ set(INSTALL_PREFIX ${CMAKE_BINARY_DIR}/install-prefix)
 add_executable(install_tests tests/wine/install_test.cpp)
 target_link_libraries(install_tests PRIVATE wine_test_support gtest_main)
 set_target_properties(install_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
-add_dependencies(install_tests test_fonts)
+add_dependencies(install_tests test_fonts window_helper)
 add_test(NAME prefix_install COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/fresh-prefix.sh ${INSTALL_PREFIX})
 add_test(NAME install_tests COMMAND install_tests --gtest_filter=Install.*)
 add_test(NAME install_restart COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/restart-wine.sh ${INSTALL_PREFIX})
@@ -80,6 +86,46 @@ set_tests_properties(install_after_restart PROPERTIES FIXTURES_REQUIRED "install
                                                       DEPENDS install_restart
                                                       ENVIRONMENT "WINEPREFIX=${INSTALL_PREFIX}" TIMEOUT 600
                                                       RESOURCE_LOCK display)
+
+# Test programs that install, each in a prefix of its own.
+function(quillmoor_install_test name source)
+    add_executable(${name} ${source})
+    target_link_libraries(${name} PRIVATE wine_test_support gtest_main)
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+    add_dependencies(${name} test_fonts)
+endfunction()
+
+# Damaged fonts are refused, and the prefix still starts after a restart.
+set(DAMAGED_PREFIX ${CMAKE_BINARY_DIR}/damaged-prefix)
+quillmoor_install_test(damaged_tests tests/wine/damaged_test.cpp)
+add_dependencies(damaged_tests window_helper)
+add_test(NAME prefix_damaged COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/fresh-prefix.sh ${DAMAGED_PREFIX})
+add_test(NAME damaged_tests COMMAND damaged_tests)
+add_test(NAME damaged_restart COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-prefix-starts.sh ${DAMAGED_PREFIX}
+                                      $<TARGET_FILE:window_helper>)
+set_tests_properties(prefix_damaged PROPERTIES FIXTURES_SETUP damaged_prefix TIMEOUT 300)
+set_tests_properties(damaged_tests PROPERTIES FIXTURES_REQUIRED damaged_prefix ENVIRONMENT "WINEPREFIX=${DAMAGED_PREFIX}"
+                                              TIMEOUT 600 RESOURCE_LOCK display)
+set_tests_properties(damaged_restart PROPERTIES FIXTURES_REQUIRED damaged_prefix DEPENDS damaged_tests TIMEOUT 120
+                                                RESOURCE_LOCK display)
+
+# A fonts folder that fills up during the copy.
+set(FULL_DISK_PREFIX ${CMAKE_BINARY_DIR}/full-disk-prefix)
+quillmoor_install_test(full_disk_tests tests/wine/full_disk_test.cpp)
+add_test(NAME prefix_full_disk COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/full-disk-prefix.sh ${FULL_DISK_PREFIX})
+add_test(NAME full_disk_tests COMMAND full_disk_tests)
+add_test(NAME unmount_full_disk
+         COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/full-disk-prefix.sh ${FULL_DISK_PREFIX} unmount)
+set_tests_properties(prefix_full_disk PROPERTIES FIXTURES_SETUP full_disk TIMEOUT 300)
+set_tests_properties(unmount_full_disk PROPERTIES FIXTURES_CLEANUP full_disk)
+set_tests_properties(full_disk_tests PROPERTIES FIXTURES_REQUIRED full_disk ENVIRONMENT "WINEPREFIX=${FULL_DISK_PREFIX}"
+                                                TIMEOUT 600 RESOURCE_LOCK display)
+
+# Without the rights to write the system's fonts folder: an unprivileged Unix user.
+quillmoor_install_test(user_install_tests tests/wine/user_install_test.cpp)
+add_test(NAME user_install_tests
+         COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/run-as-user.sh ${CMAKE_BINARY_DIR} $<TARGET_FILE:user_install_tests>)
+set_tests_properties(user_install_tests PROPERTIES TIMEOUT 600 RESOURCE_LOCK display)
 
 # The product imports only Windows system libraries.
 add_test(NAME exe_imports COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-imports.sh $<TARGET_FILE:quillmoor>)

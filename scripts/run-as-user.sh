@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Runs a Windows test program as an unprivileged Unix user, on a fresh prefix that user
+# owns, whose drive_c/windows/Fonts belongs to root: a Windows account without the rights
+# to write the system's fonts folder.
+#   run-as-user.sh BUILD_DIR PROGRAM [ARGS...]
+set -euo pipefail
+source "$(dirname "$0")/common.sh"
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+user=quillmoor-test
+build=$1
+shift
+if ! id "$user" >/dev/null 2>&1; then
+    $SUDO useradd --system --no-create-home --shell /usr/sbin/nologin "$user"
+fi
+home="$build/user-home"
+prefix="$home/prefix"
+if [ -d "$prefix" ]; then
+    $SUDO setpriv --reuid="$user" --regid="$user" --init-groups env HOME="$home" WINEPREFIX="$prefix" \
+        wineserver -k 2>/dev/null || true
+fi
+$SUDO rm -rf "$home"
+mkdir -p "$home"
+# The display's key, readable by the user.
+if [ -n "${XAUTHORITY:-}" ] && [ -f "$XAUTHORITY" ]; then
+    cp "$XAUTHORITY" "$home/Xauthority"
+fi
+$SUDO chown -R "$user:" "$home"
+as_user() {
+    $SUDO setpriv --reuid="$user" --regid="$user" --init-groups \
+        env HOME="$home" WINEPREFIX="$prefix" XAUTHORITY="$home/Xauthority" DISPLAY="${DISPLAY:-}" \
+        LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" "$@"
+}
+as_user wineboot -i >/dev/null 2>&1
+as_user wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+as_user wine reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d true /f >/dev/null 2>&1
+as_user wineserver -w
+$SUDO chown root: "$prefix/drive_c/windows/Fonts"
+$SUDO chmod 755 "$prefix/drive_c/windows/Fonts"
+status=0
+as_user wine "$@" || status=$?
+as_user wineserver -k 2>/dev/null || true
+exit $status

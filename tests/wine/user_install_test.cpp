@@ -1,0 +1,80 @@
+// Installation without the rights to write the system's fonts folder: run by
+// scripts/run-as-user.sh as an unprivileged Unix user on a prefix of its own whose
+// drive_c/windows/Fonts belongs to root.
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include "support.h"
+
+namespace {
+
+std::string UserFontsFolder()
+{
+    char local[MAX_PATH] = {};
+    SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local);
+    return std::string(local) + "\\Microsoft\\Windows\\Fonts";
+}
+
+class PerUser : public InstallTest {
+protected:
+    void SetUp() override
+    {
+        InstallTest::SetUp();
+        // The simulation holds: the system's folder cannot be written here.
+        const std::string probe = FontsFolder() + "\\probe.tmp";
+        HANDLE file = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        ASSERT_EQ(file, INVALID_HANDLE_VALUE) << "the system's fonts folder is writable: not a user without rights";
+        ASSERT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    }
+};
+
+}  // namespace
+
+TEST_F(PerUser, AFontGoesIntoTheUsersOwnFolderAndRecord)
+{
+    const std::set<std::string> system = FontsFolderFiles();
+    const std::set<std::string> machine = RegistryRecords(HKEY_LOCAL_MACHINE);
+    FontChangeCounter counter;
+
+    const Outcome outcome = InstallFrom(TestFontPath(45));
+    ASSERT_TRUE(outcome.answered);
+    EXPECT_EQ(outcome.text, "安装成功");
+    EXPECT_FALSE(outcome.icon);
+    const std::string copy = UserFontsFolder() + "\\qtest45.ttf";
+    EXPECT_NE(GetFileAttributesA(copy.c_str()), INVALID_FILE_ATTRIBUTES) << copy;
+    EXPECT_EQ(RegistryRecord(HKEY_CURRENT_USER, "Quillmoor Test 45 (TrueType)"), copy);
+    EXPECT_EQ(Occurrences(W().列表框_字体, "Quillmoor Test 45"), 1);
+    EXPECT_GE(counter.count, 1);
+    EXPECT_EQ(FontsFolderFiles(), system);
+    EXPECT_EQ(RegistryRecords(HKEY_LOCAL_MACHINE), machine);
+
+    // The same file again: the user's copy exists, so it fails and changes nothing.
+    const std::set<std::string> user = FontsFolderFiles(UserFontsFolder());
+    EXPECT_EQ(InstallFrom(TestFontPath(45)).text, "安装失败");
+    EXPECT_EQ(FontsFolderFiles(UserFontsFolder()), user);
+}
+
+TEST_F(PerUser, ARejectedFileLeavesNothingInEitherFolder)
+{
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string fake = std::string(temp) + "not-a-font-either.ttf";
+    HANDLE file = CreateFileA(fake.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << fake;
+    DWORD written;
+    WriteFile(file, "just text\r\n", 11, &written, nullptr);
+    CloseHandle(file);
+
+    SHCreateDirectoryExA(nullptr, UserFontsFolder().c_str(), nullptr);
+    const std::set<std::string> system = FontsFolderFiles();
+    const std::set<std::string> user = FontsFolderFiles(UserFontsFolder());
+    const std::set<std::string> records = RegistryRecords(HKEY_CURRENT_USER);
+    const Outcome outcome = InstallFrom(fake);
+    EXPECT_EQ(outcome.text, "安装失败");
+    EXPECT_TRUE(outcome.icon);
+    EXPECT_EQ(FontsFolderFiles(), system);
+    EXPECT_EQ(FontsFolderFiles(UserFontsFolder()), user) << "the rejected copy stayed in the user's folder";
+    EXPECT_EQ(RegistryRecords(HKEY_CURRENT_USER), records);
+    DeleteFileA(fake.c_str());
+}
