@@ -127,5 +127,15 @@ add_test(NAME user_install_tests
          COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/run-as-user.sh ${CMAKE_BINARY_DIR} $<TARGET_FILE:user_install_tests>)
 set_tests_properties(user_install_tests PROPERTIES TIMEOUT 600 RESOURCE_LOCK display)
 
+# The real program through a whole journey, in a prefix whose browser is a recorder.
+set(JOURNEY_PREFIX ${CMAKE_BINARY_DIR}/journey-prefix)
+quillmoor_install_test(journey_tests tests/wine/journey_test.cpp)
+add_dependencies(journey_tests quillmoor drag_source)
+add_test(NAME prefix_journey COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/journey-prefix.sh ${JOURNEY_PREFIX})
+add_test(NAME journey_tests COMMAND journey_tests)
+set_tests_properties(prefix_journey PROPERTIES FIXTURES_SETUP journey_prefix TIMEOUT 300)
+set_tests_properties(journey_tests PROPERTIES FIXTURES_REQUIRED journey_prefix ENVIRONMENT "WINEPREFIX=${JOURNEY_PREFIX}"
+                                              TIMEOUT 300 RESOURCE_LOCK display)
+
 # The product imports only Windows system libraries.
 add_test(NAME exe_imports COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-imports.sh $<TARGET_FILE:quillmoor>)

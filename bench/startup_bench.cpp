@@ -1,0 +1,126 @@
+// Whole-process start-up: from CreateProcess to a visible window whose list box holds the
+// families, for quillmoor.exe and for the floor program (startup_floor.exe), started
+// alternately in one Wine session. Prints the medians and their ratio.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kRepetitions = 7;
+
+double Now()
+{
+    LARGE_INTEGER count, frequency;
+    QueryPerformanceCounter(&count);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(count.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+std::string Folder()
+{
+    char path[MAX_PATH];
+    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const std::string full(path, n);
+    return full.substr(0, full.find_last_of('\\') + 1);
+}
+
+struct Search {
+    DWORD pid;
+    HWND window;
+};
+
+BOOL CALLBACK FindShown(HWND hwnd, LPARAM lp)
+{
+    auto* s = reinterpret_cast<Search*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == s->pid && IsWindowVisible(hwnd) && GetWindow(hwnd, GW_OWNER) == nullptr) {
+        s->window = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK FindList(HWND hwnd, LPARAM lp)
+{
+    char cls[16] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (lstrcmpiA(cls, "ListBox") == 0) {
+        *reinterpret_cast<HWND*>(lp) = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Answers whatever box the closing program shows (the forum notice) with OK.
+BOOL CALLBACK AnswerBoxes(HWND hwnd, LPARAM lp)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    char cls[16] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (pid == static_cast<DWORD>(lp) && std::string(cls) == "#32770" && IsWindowVisible(hwnd))
+        PostMessageA(hwnd, WM_COMMAND, IDOK, 0);
+    return TRUE;
+}
+
+// Milliseconds from CreateProcess until the program shows a window whose list is filled.
+double TimeStartUp(const std::string& exe)
+{
+    std::string commandLine = "\"" + exe + "\"";
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    const double start = Now();
+    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return -1;
+    double shown = -1;
+    while (Now() - start < 60000) {
+        Search search{pi.dwProcessId, nullptr};
+        EnumWindows(&FindShown, reinterpret_cast<LPARAM>(&search));
+        HWND list = nullptr;
+        if (search.window)
+            EnumChildWindows(search.window, &FindList, reinterpret_cast<LPARAM>(&list));
+        if (list && SendMessageA(list, LB_GETCOUNT, 0, 0) > 0) {
+            shown = Now() - start;
+            PostMessageA(search.window, WM_CLOSE, 0, 0);
+            break;
+        }
+        Sleep(1);
+    }
+    while (WaitForSingleObject(pi.hProcess, 50) == WAIT_TIMEOUT)
+        EnumWindows(&AnswerBoxes, static_cast<LPARAM>(pi.dwProcessId));
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return shown;
+}
+
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+}  // namespace
+
+int main()
+{
+    const std::string program = Folder() + "quillmoor.exe", floor = Folder() + "startup_floor.exe";
+    // One round of each first, untimed: the session's first processes load what stays cached.
+    TimeStartUp(floor);
+    TimeStartUp(program);
+    std::vector<double> floorTimes, programTimes;
+    for (int i = 0; i < kRepetitions; ++i) {
+        floorTimes.push_back(TimeStartUp(floor));
+        programTimes.push_back(TimeStartUp(program));
+    }
+    const double f = Median(floorTimes), p = Median(programTimes);
+    std::printf("startup_floor_ms %.1f ms\n", f);
+    std::printf("startup_program_ms %.1f ms\n", p);
+    std::printf("startup_ratio %.2f x\n", p / f);
+    return 0;
+}
