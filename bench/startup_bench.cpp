@@ -107,9 +107,11 @@ double Median(std::vector<double> v)
 
 }  // namespace
 
-int main()
+// startup_bench [PROGRAM FLOOR]: quillmoor.exe against startup_floor.exe unless named.
+int main(int argc, char** argv)
 {
-    const std::string program = Folder() + "quillmoor.exe", floor = Folder() + "startup_floor.exe";
+    const std::string program = argc > 2 ? argv[1] : Folder() + "quillmoor.exe";
+    const std::string floor = argc > 2 ? argv[2] : Folder() + "startup_floor.exe";
     // One round of each first, untimed: the session's first processes load what stays cached.
     TimeStartUp(floor);
     TimeStartUp(program);

@@ -2,12 +2,11 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
 #include <ole2.h>
-#include <shlwapi.h>
 
 #include <string>
 
+#include "base/dbcs_text.h"
 #include "win/fatal.h"
 #include "catalogue/font_lists.h"
 
@@ -24,8 +23,6 @@ void ReleaseCatalogue()
 void PrepareProcess()
 {
     OleInitialize(nullptr);
-    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&icc);
 
     std::string path(MAX_PATH, '\0');
     DWORD length;
@@ -33,8 +30,11 @@ void PrepareProcess()
         path.resize(path.size() * 2);
     path.resize(length);
     // The path is in the ANSI code page, where a trail byte can look like a backslash.
-    if (PathRemoveFileSpecA(path.data()))
-        SetCurrentDirectoryA(path.c_str());
+    std::size_t folderEnd = LastComponentStart(path);
+    if (folderEnd > 1 && path[folderEnd - 1] == '\\' && path[folderEnd - 2] != ':')
+        --folderEnd;  // "C:\\dir\\" becomes "C:\\dir", but "C:\\" stays
+    if (folderEnd > 0)
+        SetCurrentDirectoryA(path.substr(0, folderEnd).c_str());
 }
 
 int RunProgram(std::span<const LayoutRow> layout, std::span<const WiringRow> wiring)

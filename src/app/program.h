@@ -3,8 +3,8 @@
 
 #include "window/main_window.h"
 
-// OLE on this thread, the common controls, and the program's own folder as the current
-// directory. The first step of RunProgram.
+// OLE on this thread and the program's own folder as the current directory. The first
+// step of RunProgram.
 void PrepareProcess();
 
 // The program's life from process start to exit: prepares the process, loads the main

@@ -5,6 +5,21 @@ bool IsLeadByte(unsigned char byte)
     return byte >= 0x81 && byte <= 0xFE;
 }
 
+std::size_t LastComponentStart(const std::string& path)
+{
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(path[i]);
+        if (IsLeadByte(byte) && i + 1 < path.size()) {
+            ++i;  // the second byte of a character is never a separator
+            continue;
+        }
+        if (byte == '\\' || byte == '/' || byte == ':')
+            start = i + 1;
+    }
+    return start;
+}
+
 std::string CutText(const std::string& text, std::size_t maxBytes)
 {
     std::size_t end = 0;

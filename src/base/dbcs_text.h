@@ -7,5 +7,9 @@
 // walk the text a character at a time.
 
 bool IsLeadByte(unsigned char byte);
+// Where the last component of a path starts: after its last "\\", "/" or ":" (a trail
+// byte that looks like one of them does not count).
+std::size_t LastComponentStart(const std::string& path);
+
 // The text cut to at most maxBytes bytes, never in the middle of a character.
 std::string CutText(const std::string& text, std::size_t maxBytes);

@@ -9,6 +9,7 @@
 #include "controls/colour_palette.h"
 #include "win/placement.h"
 #include "win/scoped.h"
+#include "win/system_proc.h"
 #include "win/window_class.h"
 
 namespace {
@@ -115,6 +116,14 @@ private:
 
     void AddTooltips()
     {
+        // The tooltip class comes with the common controls, loaded only now.
+        static const bool ready = [] {
+            auto* init = SYSTEM_PROC("comctl32.dll", InitCommonControlsEx);
+            INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES};
+            return init && init(&icc);
+        }();
+        if (!ready)
+            return;
         tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
                                    GetModuleHandleA(nullptr), nullptr);
@@ -315,7 +324,8 @@ void ColorPicker::ChooseOtherColour()
     cc.lpCustColors = custom;
     cc.Flags = CC_RGBINIT | CC_ANYCOLOR | CC_FULLOPEN | CC_ENABLEHOOK;
     cc.lpfnHook = &PlaceColourDialog;
-    if (ChooseColorA(&cc))
+    auto* chooseColour = SYSTEM_PROC("comdlg32.dll", ChooseColorA);
+    if (chooseColour && chooseColour(&cc))
         Accept(cc.rgbResult);
 }
 

@@ -4,6 +4,7 @@
 
 #include "base/dbcs_text.h"
 #include "win/placement.h"
+#include "win/system_proc.h"
 
 static_assert(OfnFlag::HideReadOnly == OFN_HIDEREADONLY && OfnFlag::NoChangeDir == OFN_NOCHANGEDIR &&
               OfnFlag::EnableHook == OFN_ENABLEHOOK && OfnFlag::AllowMultiSelect == OFN_ALLOWMULTISELECT &&
@@ -54,7 +55,8 @@ bool CommonDlg::OpenDialog()
     ofn.lpfnHook = &PlaceOnOwner;
 
     HWND focus = GetFocus();
-    const BOOL confirmed = GetOpenFileNameA(&ofn);
+    auto* getOpenFileName = SYSTEM_PROC("comdlg32.dll", GetOpenFileNameA);
+    const BOOL confirmed = getOpenFileName && getOpenFileName(&ofn);
     if (focus && IsWindow(focus))
         SetFocus(focus);
     if (!confirmed)

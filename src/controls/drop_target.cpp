@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "controls/drop_rules.h"
+#include "win/system_proc.h"
 
 static_assert(DropEffect::Copy == DROPEFFECT_COPY && DropEffect::Move == DROPEFFECT_MOVE &&
               DropEffect::Link == DROPEFFECT_LINK && kKeyShift == MK_SHIFT && kKeyControl == MK_CONTROL);
@@ -140,12 +141,15 @@ private:
         if (control_ && control_->acceptFiles) {
             std::vector<std::string> paths;
             const bool got = WithData(data, CF_HDROP, [&](HGLOBAL m) {
+                auto* query = SYSTEM_PROC("shell32.dll", DragQueryFileA);
+                if (!query)
+                    return false;
                 HDROP drop = static_cast<HDROP>(m);
-                const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+                const UINT count = query(drop, 0xFFFFFFFF, nullptr, 0);
                 for (UINT i = 0; i < count; ++i) {
-                    const UINT length = DragQueryFileA(drop, i, nullptr, 0);
+                    const UINT length = query(drop, i, nullptr, 0);
                     std::string path(length + 1, '\0');
-                    path.resize(DragQueryFileA(drop, i, path.data(), length + 1));
+                    path.resize(query(drop, i, path.data(), length + 1));
                     paths.push_back(path);
                 }
                 return true;

@@ -12,6 +12,7 @@
 #include "window/main_window.h"
 #include "win/message_box.h"
 #include "win/scoped.h"
+#include "win/system_proc.h"
 
 namespace {
 
@@ -25,7 +26,8 @@ constexpr UINT kBroadcastTimeout = 500;
 std::optional<std::string> SystemFontsFolder()
 {
     char folder[MAX_PATH] = {};
-    if (!SHGetSpecialFolderPathA(nullptr, folder, CSIDL_FONTS, FALSE))
+    auto* specialFolder = SYSTEM_PROC("shell32.dll", SHGetSpecialFolderPathA);
+    if (!specialFolder || !specialFolder(nullptr, folder, CSIDL_FONTS, FALSE))
         return std::nullopt;
     return std::string(folder);
 }
@@ -35,14 +37,18 @@ std::optional<std::string> SystemFontsFolder()
 std::optional<std::string> UserFontsFolder()
 {
     char local[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local)))
+    auto* folderPath = SYSTEM_PROC("shell32.dll", SHGetFolderPathA);
+    if (!folderPath || FAILED(folderPath(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local)))
         return std::nullopt;
     return JoinPath(JoinPath(JoinPath(local, "Microsoft"), "Windows"), "Fonts");
 }
 
 bool CreateFolders(const std::string& folder)
 {
-    const int result = SHCreateDirectoryExA(nullptr, folder.c_str(), nullptr);
+    auto* createFolders = SYSTEM_PROC("shell32.dll", SHCreateDirectoryExA);
+    if (!createFolders)
+        return false;
+    const int result = createFolders(nullptr, folder.c_str(), nullptr);
     return result == ERROR_SUCCESS || result == ERROR_ALREADY_EXISTS || result == ERROR_FILE_EXISTS;
 }
 

@@ -4,8 +4,20 @@
 
 #include "fontfiles/font_files.h"
 #include "win/message_box.h"
+#include "win/system_proc.h"
 
-ShellExecuteFunction shellExecute = &ShellExecuteA;
+namespace {
+
+HINSTANCE WINAPI ShellExecuteOnFirstUse(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR folder,
+                                        INT show)
+{
+    auto* execute = SYSTEM_PROC("shell32.dll", ShellExecuteA);
+    return execute ? execute(owner, verb, file, parameters, folder, show) : nullptr;
+}
+
+}  // namespace
+
+ShellExecuteFunction shellExecute = &ShellExecuteOnFirstUse;
 
 void OpenWebAddress(const std::string& address)
 {

@@ -4,17 +4,7 @@
 
 std::string InstalledFileName(const std::string& fullPath)
 {
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < fullPath.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(fullPath[i]);
-        if (IsLeadByte(byte) && i + 1 < fullPath.size()) {
-            ++i;  // the second byte of a character is never a separator
-            continue;
-        }
-        if (byte == '\\' || byte == '/' || byte == ':')
-            start = i + 1;
-    }
-    return CutText(fullPath.substr(start), 255);
+    return CutText(fullPath.substr(LastComponentStart(fullPath)), 255);
 }
 
 std::string JoinPath(const std::string& folder, const std::string& name)

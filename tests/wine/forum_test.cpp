@@ -66,5 +66,5 @@ TEST(Forum, ClosingShowsTheNoticeThenOpensTheForumHoweverTheNoticeIsClosed)
         if (explorer)
             DestroyWindow(explorer);
     }
-    shellExecute = &ShellExecuteA;
+    shellExecute = &ShellExecuteA;  // the real call, for what follows in this process
 }
