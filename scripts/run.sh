@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Sets everything up, builds the program and runs it under Wine in a fresh prefix.
 # With a display the window opens there; without one it runs under a virtual display,
-# saves a screenshot after start-up, closes the program and prints where the picture is.
+# shows what the program does (window_helper.exe demo: a family, a sample text, a named
+# size and a colour, by mouse and keys), saves a picture of the window, closes the program
+# and prints where the picture is.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 bash "$ROOT/scripts/setup.sh"
@@ -28,7 +30,9 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     # The window has started once the helper finds it; then the picture is taken.
     WINEPREFIX="$PREFIX" wine "$BUILD/win/bin/window_helper.exe" wait
     sleep 1
-    import -window root "$SHOT"
+    read -r x y w h < <(WINEPREFIX="$PREFIX" wine "$BUILD/win/bin/window_helper.exe" demo | tr -d "\r")
+    sleep 1
+    import -window root -crop "${w}x${h}+${x}+${y}" +repage "$SHOT"
     WINEPREFIX="$PREFIX" wine "$BUILD/win/bin/window_helper.exe" close
     wait $program
     echo "run: the program ended with exit code $?"

@@ -396,3 +396,153 @@ InstallTest::Outcome InstallTest::InstallFrom(const std::string& path)
     outcome.icon = box.hasIcon;
     return outcome;
 }
+
+void Keys(std::initializer_list<std::pair<WORD, bool>> strokes)
+{
+    std::vector<INPUT> inputs;
+    for (const auto& [key, down] : strokes) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
+        input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    PumpMessages(60);
+}
+
+void Press(WORD key)
+{
+    Keys({{key, true}, {key, false}});
+}
+
+// The close box at the right end of a window's title bar.
+POINT CloseBoxOf(HWND window)
+{
+    const RECT rc = WindowRectOf(window);
+    const int frame = GetSystemMetrics(SM_CXFIXEDFRAME);
+    const int button = GetSystemMetrics(SM_CXSIZE), caption = GetSystemMetrics(SM_CYCAPTION);
+    return {rc.right - frame - button / 2 - 1, rc.top + frame + caption / 2};
+}
+
+void PressWith(WORD modifier, WORD key)
+{
+    Keys({{modifier, true}, {key, true}, {key, false}, {modifier, false}});
+}
+
+void TypeAscii(const std::string& text)
+{
+    for (char ch : text) {
+        const SHORT scan = VkKeyScanA(ch);
+        const WORD key = LOBYTE(scan);
+        if (HIBYTE(scan) & 1)
+            PressWith(VK_SHIFT, key);
+        else
+            Press(key);
+    }
+}
+
+void Click(POINT screen)
+{
+    SetCursorPos(screen.x, screen.y);
+    PumpMessages(30);
+    ClickAt(screen);
+    PumpMessages(150);
+}
+
+namespace {
+struct ChildSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK FindById(HWND hwnd, LPARAM lp)
+{
+    auto* search = reinterpret_cast<ChildSearch*>(lp);
+    if (GetDlgCtrlID(hwnd) == search->id) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+}  // namespace
+
+// A control of the program's window by its place in the layout (ids follow the layout).
+HWND ControlOf(HWND window, Ctl c)
+{
+    ChildSearch search{MainWindow::kFirstControlId + Index(c), nullptr};
+    EnumChildWindows(window, &FindById, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The control that has the keyboard focus in the program, as its layout slot's id: the
+// size box's field counts as the size box.
+int FocusedId(DWORD thread)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(thread, &info) || !info.hwndFocus)
+        return -1;
+    HWND focus = info.hwndFocus;
+    char cls[32] = {};
+    GetClassNameA(GetParent(focus), cls, sizeof cls);
+    if (lstrcmpiA(cls, "ComboBox") == 0)
+        focus = GetParent(focus);
+    return GetDlgCtrlID(focus);
+}
+
+// An item of the program's list, read from outside as another program would. Wine
+// answers an ANSI LB_GETTEXT from another process in UTF-16, overrunning a buffer sized
+// for the ANSI text; the wide message is answered as asked.
+std::string ListItem(HWND list, int index)
+{
+    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length <= 0)
+        return {};
+    std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
+    const LRESULT got =
+        SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(wide.data()));
+    wide.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+    std::string text(wide.size() * 2 + 1, '\0');
+    const int bytes = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), text.data(),
+                                          static_cast<int>(text.size()), nullptr, nullptr);
+    text.resize(static_cast<std::size_t>(bytes > 0 ? bytes : 0));
+    return text;
+}
+
+// A control's text, asked of the control itself (GetWindowText does not ask a window of
+// another process). The buffer has room for twice the length, as for ListItem.
+std::string TextIn(HWND hwnd)
+{
+    const LRESULT length = SendMessageA(hwnd, WM_GETTEXTLENGTH, 0, 0);
+    std::string text(static_cast<std::size_t>(length > 0 ? length : 0) * 2 + 2, '\0');
+    const LRESULT got = SendMessageA(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+    return text;
+}
+
+RECT ClientOnScreen(HWND hwnd)
+{
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+POINT Centre(const RECT& rc)
+{
+    return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+}
+
+// The screen's pixels inside a rectangle, row by row.
+std::vector<COLORREF> ScreenPixels(const RECT& rc)
+{
+    std::vector<COLORREF> pixels;
+    HDC screen = GetDC(nullptr);
+    for (int y = rc.top; y < rc.bottom; ++y)
+        for (int x = rc.left; x < rc.right; ++x)
+            pixels.push_back(GetPixel(screen, x, y));
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}

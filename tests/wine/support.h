@@ -125,6 +125,30 @@ protected:
     }
 };
 
+// ------------------------------------------------ driving another process's window
+// Real input through SendInput, and reads that ask the controls themselves.
+void Keys(std::initializer_list<std::pair<WORD, bool>> strokes);
+void Press(WORD key);
+void PressWith(WORD modifier, WORD key);
+void TypeAscii(const std::string& text);
+// The pointer to the point, a pause, a real click there.
+void Click(POINT screen);
+// The close box at the right end of a window's title bar.
+POINT CloseBoxOf(HWND window);
+// A control of the program's window by its place in the layout (ids follow the layout).
+HWND ControlOf(HWND window, Ctl c);
+// The slot id of the control with the keyboard focus in that thread (a combo box's field
+// counts as the combo box), or -1.
+int FocusedId(DWORD thread);
+// An item of a list box of another process (read in UTF-16: see the definition).
+std::string ListItem(HWND list, int index);
+// A control's text, asked of the control (GetWindowText does not ask another process).
+std::string TextIn(HWND hwnd);
+RECT ClientOnScreen(HWND hwnd);
+POINT Centre(const RECT& rc);
+// The screen's pixels inside a rectangle, row by row.
+std::vector<COLORREF> ScreenPixels(const RECT& rc);
+
 // The build's generated font files other than the numbered test fonts: fixtures/NAME.
 std::string FixturePath(const std::string& name);
 

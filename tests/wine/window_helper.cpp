@@ -2,11 +2,15 @@
 //   wait   returns once the program's main window is shown (at most 60 s)
 //   close  closes the main window, answers the notice shown on closing, and waits
 //          until the program has ended
+//   demo   shows what the program does, as a user would with mouse and keys: a family,
+//          a sample text, the size 小一 and a colour from the palette; then prints the
+//          window's rectangle as "x y width height" for the run command's picture
 //   show   shows a window of its own for a moment and ends: the prefix's desktop works
 //   freeze stands for a frozen program: shows a top-level window "Frozen", then its
 //          only thread stops answering for good
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -25,6 +29,53 @@ HWND FindMainWindow(DWORD milliseconds)
         Sleep(100);
     } while (GetTickCount() - start < milliseconds);
     return nullptr;
+}
+
+int Demo(HWND window)
+{
+    SetForegroundWindow(window);
+    PumpMessages(300);
+    HWND list = ControlOf(window, Ctl::列表框_字体);
+    HWND size = ControlOf(window, Ctl::组合框_字体大小);
+    HWND sample = ControlOf(window, Ctl::编辑框_输入的文字);
+    HWND picker = ControlOf(window, Ctl::颜色选择器1);
+    if (!list || !size || !sample || !picker)
+        return 1;
+    // A Chinese family where there is one among the first items shown, else the first.
+    const int itemHeight = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+    const RECT listArea = ClientOnScreen(list);
+    const int visible = (listArea.bottom - listArea.top) / itemHeight;
+    int chosen = 0;
+    for (int i = 0; i < visible; ++i) {
+        const std::string name = ListItem(list, i);
+        if (name == "文泉驿微米黑") {
+            chosen = i;
+            break;
+        }
+    }
+    Click({(listArea.left + listArea.right) / 2, listArea.top + chosen * itemHeight + itemHeight / 2});
+    // 小一 (24 points), item 75 of the size list, by keyboard.
+    Click(Centre(ClientOnScreen(size)));
+    PressWith(VK_MENU, VK_DOWN);
+    for (int i = 0; i <= 75; ++i)
+        Press(VK_DOWN);
+    Press(VK_RETURN);
+    // Chinese cannot be typed through the virtual display's keyboard: the text is set.
+    SendMessageA(sample, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("永和九年，岁在癸丑\r\nQuillmoor 字体"));
+    // 藏蓝 from the palette with the mouse: the fourth cell of the third row.
+    Click(Centre(ClientOnScreen(picker)));
+    PumpMessages(300);
+    HWND popup = FindWindowA("QuillmoorColourPopup", nullptr);
+    if (!popup)
+        return 1;
+    const int edge = GetSystemMetrics(SM_CXEDGE);
+    const int cell = std::max(18, 2 * edge + 7), inset = 2 * edge + 2;
+    const RECT p = WindowRectOf(popup);
+    Click({p.left + inset + 3 * cell + cell / 2, p.top + inset + 2 * cell + cell / 2});
+    PumpMessages(300);
+    const RECT w = WindowRectOf(window);
+    std::printf("%ld %ld %ld %ld\n", w.left, w.top, w.right - w.left, w.bottom - w.top);
+    return 0;
 }
 
 }  // namespace
@@ -57,6 +108,9 @@ int main(int argc, char** argv)
         return 1;
     if (std::strcmp(argv[1], "wait") == 0)
         return 0;
+
+    if (std::strcmp(argv[1], "demo") == 0)
+        return Demo(window);
 
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
