@@ -1,18 +1,18 @@
 #include "win/window_class.h"
 
-bool RegisterClassOnce(const WindowClassSpec& spec)
+bool RegisterClassOnce(const WindowClassInfo& info)
 {
     const HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSA wc = {};
-    if (GetClassInfoA(instance, spec.name, &wc))
+    if (GetClassInfoA(instance, info.name, &wc))
         return true;
-    wc.style = spec.style;
-    wc.lpfnWndProc = spec.procedure;
+    wc.style = info.style;
+    wc.lpfnWndProc = info.procedure;
     wc.hInstance = instance;
-    wc.hIcon = spec.icon;
+    wc.hIcon = info.icon;
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = spec.background;
-    wc.lpszClassName = spec.name;
+    wc.hbrBackground = info.background;
+    wc.lpszClassName = info.name;
     return RegisterClassA(&wc) != 0;
 }
 
