@@ -3,6 +3,8 @@
 // prefix with many extra font families installed.
 #include <windows.h>
 
+#include "clock.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -18,14 +20,6 @@
 namespace {
 
 constexpr int kRepetitions = 7;
-
-double Now()
-{
-    LARGE_INTEGER count, frequency;
-    QueryPerformanceCounter(&count);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(count.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 // Median time in milliseconds of `work` over the repetitions, `prepare` untimed before each.
 double Median(const std::function<void()>& prepare, const std::function<void()>& work)

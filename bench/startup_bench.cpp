@@ -3,6 +3,8 @@
 // alternately in one Wine session. Prints the medians and their ratio.
 #include <windows.h>
 
+#include "clock.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -11,14 +13,6 @@
 namespace {
 
 constexpr int kRepetitions = 7;
-
-double Now()
-{
-    LARGE_INTEGER count, frequency;
-    QueryPerformanceCounter(&count);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(count.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 std::string Folder()
 {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "base/dbcs_text.h"
 #include "fontfiles/font_file.h"
 #include "fontfiles/install_rules.h"
 #include "window/main_window.h"
@@ -99,7 +100,7 @@ bool RemoveOurFile(const std::string& path)
 {
     if (DeleteFileA(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND)
         return true;
-    const std::string folder = path.substr(0, path.size() - InstalledFileName(path).size());
+    const std::string folder = path.substr(0, LastComponentStart(path));
     char aside[MAX_PATH] = {};
     return GetTempFileNameA(folder.c_str(), "qmx", 0, aside) != 0 &&
            MoveFileExA(path.c_str(), aside, MOVEFILE_REPLACE_EXISTING) != 0;

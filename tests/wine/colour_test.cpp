@@ -46,23 +46,13 @@ protected:
     }
 };
 
-// What the screen shows over the colour box, read through its group box, so that the
-// hint label above the box is part of the picture.
+// What the screen shows over the colour box, the hint label above it included, once its
+// group box has been drawn afresh.
 std::vector<COLORREF> ColourBoxPixels(HWND box)
 {
-    const HWND group = GetParent(box);
-    RedrawWindow(group, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    RedrawWindow(GetParent(box), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     PumpMessages(50);
-    RECT rc;
-    GetWindowRect(box, &rc);
-    MapWindowPoints(nullptr, group, reinterpret_cast<POINT*>(&rc), 2);
-    std::vector<COLORREF> pixels;
-    HDC dc = GetDC(group);
-    for (int y = rc.top; y < rc.bottom; ++y)
-        for (int x = rc.left; x < rc.right; ++x)
-            pixels.push_back(GetPixel(dc, x, y));
-    ReleaseDC(group, dc);
-    return pixels;
+    return ScreenPixels(WindowRectOf(box));
 }
 
 }  // namespace

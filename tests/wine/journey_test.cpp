@@ -182,10 +182,7 @@ TEST(Journey, FromStartToCloseWithRealInputOnly)
         popup = FindWindowA("QuillmoorColourPopup", nullptr);
         return popup && IsWindowVisible(popup);
     })) << "the palette did not open";
-    const int edge = GetSystemMetrics(SM_CXEDGE);
-    const int cell = std::max(18, 2 * edge + 7), inset = 2 * edge + 2;
-    const RECT p = WindowRectOf(popup);
-    Click({p.left + inset + 5 * cell + cell / 2, p.top + inset + 1 * cell + cell / 2});
+    Click(PaletteCellOnScreen(popup, 12));
     EXPECT_TRUE(WaitFor([&] { return TextIn(colour) == "255"; })) << "colour box: " << TextIn(colour);
 
     // The sample is drawn in red, in the chosen family and size: as this process draws it.

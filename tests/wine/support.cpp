@@ -1,5 +1,7 @@
 #include "support.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include <shlobj.h>
@@ -545,4 +547,12 @@ std::vector<COLORREF> ScreenPixels(const RECT& rc)
             pixels.push_back(GetPixel(screen, x, y));
     ReleaseDC(nullptr, screen);
     return pixels;
+}
+
+POINT PaletteCellOnScreen(HWND popup, int entry)
+{
+    const int edge = GetSystemMetrics(SM_CXEDGE);
+    const int cell = std::max(18, 2 * edge + 7), inset = 2 * edge + 2;
+    const RECT p = WindowRectOf(popup);
+    return {p.left + inset + (entry % 7) * cell + cell / 2, p.top + inset + (entry / 7) * cell + cell / 2};
 }

@@ -146,6 +146,9 @@ std::string ListItem(HWND list, int index);
 std::string TextIn(HWND hwnd);
 RECT ClientOnScreen(HWND hwnd);
 POINT Centre(const RECT& rc);
+// The screen point at the centre of a palette cell (0 to 31, rows of seven) of the
+// open colour popup, laid out as the popup lays out its cells.
+POINT PaletteCellOnScreen(HWND popup, int entry);
 // The screen's pixels inside a rectangle, row by row.
 std::vector<COLORREF> ScreenPixels(const RECT& rc);
 

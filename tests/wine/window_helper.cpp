@@ -68,10 +68,7 @@ int Demo(HWND window)
     HWND popup = FindWindowA("QuillmoorColourPopup", nullptr);
     if (!popup)
         return 1;
-    const int edge = GetSystemMetrics(SM_CXEDGE);
-    const int cell = std::max(18, 2 * edge + 7), inset = 2 * edge + 2;
-    const RECT p = WindowRectOf(popup);
-    Click({p.left + inset + 3 * cell + cell / 2, p.top + inset + 2 * cell + cell / 2});
+    Click(PaletteCellOnScreen(popup, 17));
     PumpMessages(300);
     const RECT w = WindowRectOf(window);
     std::printf("%ld %ld %ld %ld\n", w.left, w.top, w.right - w.left, w.bottom - w.top);
