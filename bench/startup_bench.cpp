@@ -1,6 +1,7 @@
 // Whole-process start-up: from CreateProcess to a visible window whose list box holds the
-// families, for quillmoor.exe and for the floor program (startup_floor.exe), started
-// alternately in one Wine session. Prints the medians and their ratio.
+// families, for quillmoor.exe and for the two floor programs (startup_floor.exe, a list in a
+// window; startup_window_floor.exe, the program's window of stock controls), started in
+// turn in one Wine session. Prints the medians and their ratios.
 #include <windows.h>
 
 #include "clock.h"
@@ -101,22 +102,31 @@ double Median(std::vector<double> v)
 
 }  // namespace
 
-// startup_bench [PROGRAM FLOOR]: quillmoor.exe against startup_floor.exe unless named.
+// startup_bench [PROGRAM FLOOR WINDOW_FLOOR]: quillmoor.exe against startup_floor.exe and
+// startup_window_floor.exe unless named.
 int main(int argc, char** argv)
 {
-    const std::string program = argc > 2 ? argv[1] : Folder() + "quillmoor.exe";
-    const std::string floor = argc > 2 ? argv[2] : Folder() + "startup_floor.exe";
+    const bool named = argc > 3;
+    const std::string programs[] = {
+        named ? argv[2] : Folder() + "startup_floor.exe",
+        named ? argv[3] : Folder() + "startup_window_floor.exe",
+        named ? argv[1] : Folder() + "quillmoor.exe",
+    };
+    constexpr int kPrograms = 3;
     // One round of each first, untimed: the session's first processes load what stays cached.
-    TimeStartUp(floor);
-    TimeStartUp(program);
-    std::vector<double> floorTimes, programTimes;
+    for (const std::string& program : programs)
+        TimeStartUp(program);
+    std::vector<double> times[kPrograms];
     for (int i = 0; i < kRepetitions; ++i) {
-        floorTimes.push_back(TimeStartUp(floor));
-        programTimes.push_back(TimeStartUp(program));
+        for (int k = 0; k < kPrograms; ++k)
+            times[k].push_back(TimeStartUp(programs[k]));
     }
-    const double f = Median(floorTimes), p = Median(programTimes);
-    std::printf("startup_floor_ms %.1f ms\n", f);
-    std::printf("startup_program_ms %.1f ms\n", p);
-    std::printf("startup_ratio %.2f x\n", p / f);
+    const double floor = Median(times[0]), window = Median(times[1]), program = Median(times[2]);
+    std::printf("startup_floor_ms %.1f ms\n", floor);
+    std::printf("startup_window_floor_ms %.1f ms\n", window);
+    std::printf("startup_program_ms %.1f ms\n", program);
+    std::printf("startup_ratio %.2f x\n", program / floor);
+    std::printf("startup_window_ratio %.2f x\n", program / window);
+    std::printf("startup_window_floor_ratio %.2f x\n", window / floor);
     return 0;
 }
