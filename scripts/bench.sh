@@ -1,20 +1,25 @@
 #!/usr/bin/env bash
-# Sets everything up, builds, and runs the benchmarks under Wine: with the default fonts,
+# Sets everything up, builds, and runs the benchmarks under Wine, on the 32-bit product
+# where this machine executes 32-bit code, else on the 64-bit build: with the default fonts,
 # and with 1,000 and 5,000 extra font families installed in a benchmark prefix. Prints
 # "name value unit" lines. QUILLMOOR_BENCH_FAMILIES chooses the runs (default "0 1000 5000").
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 bash "$ROOT/scripts/setup.sh"
-build_windows >/dev/null
+bits=$(preferred_build)
+build_windows "$bits" >/dev/null
+use_wine "$bits"
+BIN="$(win_dir "$bits")/bin"
+echo "# the $bits-bit build"
 
 for families in ${QUILLMOOR_BENCH_FAMILIES:-0 1000 5000}; do
     fonts="$BUILD/bench/fonts-$families"
     if [ "$families" -gt 0 ]; then
         /usr/bin/python3 "$ROOT/scripts/make-fonts.py" "$fonts" "$families" --family "Quillmoor Bench" --file qbench
     fi
-    prefix="$BUILD/bench/prefix-$families"
+    prefix="$BUILD/bench/prefix$bits-$families"
     mkdir -p "$BUILD/bench"
-    export families fonts prefix
+    export families fonts prefix BIN
     echo "# $families extra families"
     xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
         source "'"$ROOT"'/scripts/common.sh"
@@ -28,11 +33,11 @@ for families in ${QUILLMOOR_BENCH_FAMILIES:-0 1000 5000}; do
         # The first process scans the new fonts; the benchmarks run in the later ones.
         WINEPREFIX="$prefix" wine cmd /c exit >/dev/null 2>&1 || true
         if [ "$families" -gt 0 ]; then
-            WINEPREFIX="$prefix" wine "$BUILD/win/bin/catalogue_bench.exe"
+            WINEPREFIX="$prefix" wine "$BIN/catalogue_bench.exe"
         fi
         # Whole-process start-up: the program and the floor program, alternately, in one
         # Wine session (the bench process keeps it alive).
-        WINEPREFIX="$prefix" wine "$BUILD/win/bin/startup_bench.exe"
+        WINEPREFIX="$prefix" wine "$BIN/startup_bench.exe"
         WINEPREFIX="$prefix" wineserver -k || true
     '
 done

@@ -17,7 +17,7 @@ home="$build/user-home"
 prefix="$home/prefix"
 if [ -d "$prefix" ]; then
     $SUDO setpriv --reuid="$user" --regid="$user" --init-groups env HOME="$home" WINEPREFIX="$prefix" \
-        wineserver -k 2>/dev/null || true
+        PATH="$PATH" wineserver -k 2>/dev/null || true
 fi
 $SUDO rm -rf "$home"
 mkdir -p "$home"
@@ -26,10 +26,14 @@ if [ -n "${XAUTHORITY:-}" ] && [ -f "$XAUTHORITY" ]; then
     cp "$XAUTHORITY" "$home/Xauthority"
 fi
 $SUDO chown -R "$user:" "$home"
+# The build's Wine (the 64-bit loader for the 64-bit build) goes along, as sudo would drop it.
+wine_env=(PATH="$PATH")
+[ -n "${WINELOADER:-}" ] && wine_env+=(WINELOADER="$WINELOADER")
+[ -n "${WINEARCH:-}" ] && wine_env+=(WINEARCH="$WINEARCH")
 as_user() {
     $SUDO setpriv --reuid="$user" --regid="$user" --init-groups \
         env HOME="$home" WINEPREFIX="$prefix" XAUTHORITY="$home/Xauthority" DISPLAY="${DISPLAY:-}" \
-        LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" "$@"
+        LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" "${wine_env[@]}" "$@"
 }
 as_user wineboot -i >/dev/null 2>&1
 as_user wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1

@@ -2,15 +2,16 @@
 # Installs every package the build, the program and the tests need, from Debian's
 # package archive only. Idempotent: when everything is present it only checks.
 set -euo pipefail
+source "$(dirname "$0")/common.sh"
 
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 
 packages=(
-    g++-mingw-w64-i686-posix cmake make ninja-build
-    wine wine32:i386 xvfb xauth xdotool imagemagick locales fonts-wqy-microhei
+    g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix cmake make ninja-build
+    wine wine32:i386 wine64 xvfb xauth xdotool imagemagick locales fonts-wqy-microhei
     googletest libgtest-dev clang libclang-rt-14-dev python3-fonttools fonts-dejavu-core
-    binutils-mingw-w64-i686 file
+    binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 file
 )
 
 missing=()
@@ -35,3 +36,14 @@ if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
     $SUDO locale-gen >/dev/null
 fi
 echo "setup: all packages present"
+
+# Whether this machine executes 32-bit x86 code, decided once by running a 32-bit program:
+# Wine's own 32-bit loader. Where it cannot run, only the 64-bit build runs here.
+mkdir -p "$BUILD"
+if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    echo "32 64" >"$RUNNABLE_BUILDS_FILE"
+    echo "setup: this machine executes 32-bit code: the 32-bit product and the 64-bit build both run here"
+else
+    echo "64" >"$RUNNABLE_BUILDS_FILE"
+    echo "setup: this machine cannot execute 32-bit code: only the 64-bit build runs here (the 32-bit product is built and checked as a file)"
+fi

@@ -137,5 +137,23 @@ set_tests_properties(prefix_journey PROPERTIES FIXTURES_SETUP journey_prefix TIM
 set_tests_properties(journey_tests PROPERTIES FIXTURES_REQUIRED journey_prefix ENVIRONMENT "WINEPREFIX=${JOURNEY_PREFIX}"
                                               TIMEOUT 300 RESOURCE_LOCK display)
 
-# The product imports only Windows system libraries.
-add_test(NAME exe_imports COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-imports.sh $<TARGET_FILE:quillmoor>)
+# The product's form, read from the file without running it: a check that runs on every
+# machine, whichever builds it can execute (label "file").
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(PRODUCT_BITS 64)
+else()
+    set(PRODUCT_BITS 32)
+endif()
+add_test(NAME product_form COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-product.sh $<TARGET_FILE:quillmoor> ${PRODUCT_BITS})
+set_tests_properties(product_form PROPERTIES LABELS file)
+
+# Each build in prefixes of its own kind. The 64-bit build runs under Wine's 64-bit loader:
+# /usr/bin/wine picks the 32-bit one whenever wine32 is installed.
+get_property(wine_tests DIRECTORY PROPERTY TESTS)
+if(PRODUCT_BITS EQUAL 64)
+    set_property(TEST ${wine_tests} APPEND PROPERTY ENVIRONMENT WINELOADER=/usr/lib/wine/wine64 WINEARCH=win64)
+    set_property(TEST ${wine_tests} APPEND PROPERTY ENVIRONMENT_MODIFICATION
+                 PATH=path_list_prepend:${CMAKE_SOURCE_DIR}/scripts/wine64)
+else()
+    set_property(TEST ${wine_tests} APPEND PROPERTY ENVIRONMENT WINEARCH=win32)
+endif()
