@@ -15,3 +15,9 @@ set_target_properties(startup_window_floor PROPERTIES RUNTIME_OUTPUT_DIRECTORY $
 add_executable(startup_bench bench/startup_bench.cpp)
 set_target_properties(startup_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 add_dependencies(startup_bench startup_floor startup_window_floor quillmoor)
+
+# A font file's trial in a child process, against a bare start of the same program.
+add_executable(trial_bench bench/trial_bench.cpp)
+target_link_libraries(trial_bench PRIVATE quillmoor_win)
+set_target_properties(trial_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+add_dependencies(trial_bench quillmoor)

@@ -12,6 +12,10 @@ use_wine "$bits"
 BIN="$(win_dir "$bits")/bin"
 echo "# the $bits-bit build"
 
+# A small generated font for the trial's benchmark.
+/usr/bin/python3 "$ROOT/scripts/make-fonts.py" "$BUILD/bench" 1 --file trial-small- >/dev/null
+mv -f "$BUILD/bench/trial-small-1.ttf" "$BUILD/bench/trial-small.ttf"
+
 for families in ${QUILLMOOR_BENCH_FAMILIES:-0 1000 5000}; do
     fonts="$BUILD/bench/fonts-$families"
     if [ "$families" -gt 0 ]; then
@@ -34,6 +38,12 @@ for families in ${QUILLMOOR_BENCH_FAMILIES:-0 1000 5000}; do
         WINEPREFIX="$prefix" wine cmd /c exit >/dev/null 2>&1 || true
         if [ "$families" -gt 0 ]; then
             WINEPREFIX="$prefix" wine "$BIN/catalogue_bench.exe"
+        fi
+        if [ "$families" -eq 0 ]; then
+            # Trying a font file in a child: a small font and the 5 MB WenQuanYi collection.
+            cp /usr/share/fonts/truetype/wqy/wqy-microhei.ttc "$prefix/drive_c/wqy-microhei.ttc"
+            cp "$BUILD/bench/trial-small.ttf" "$prefix/drive_c/trial-small.ttf"
+            WINEPREFIX="$prefix" wine "$BIN/trial_bench.exe" "C:\\trial-small.ttf" "C:\\wqy-microhei.ttc"
         fi
         # Whole-process start-up: the program and the floor program, alternately, in one
         # Wine session (the bench process keeps it alive).

@@ -3,7 +3,11 @@
 
     quillmoor-otf.otf        OpenType with CFF outlines, family "Quillmoor OTF"
     quillmoor-pair.ttc       a collection of "Quillmoor Pair A" and "Quillmoor Pair B"
-    damaged-*.ttf, *.ttc     sound files with one damage each (see DAMAGES)
+    quillmoor-names.ttf      family "Quillmoor Names", full names in English and Chinese
+    quillmoor-mac.ttf        named on the Macintosh platform only: "Quillmoor Mac"
+                             (full name "Quillmoor Mac Café", in Mac Roman)
+    hangul-1.ttf, hangul-2.ttf  families "나눔시험가" and "나눔시험나"
+    damaged-*.ttf, *.otf, *.ttc  sound files with one damage each (see DAMAGES)
 
     make-font-fixtures.py OUT_DIR
 """
@@ -83,21 +87,117 @@ def name_table(data):
     return struct.unpack(">I", data[at + 8:at + 12])[0]
 
 
+def table(data, tag):
+    """The offset and length of a table."""
+    at = table_record(data, tag)
+    return struct.unpack(">II", data[at + 8:at + 16])
+
+
 def patched(data, at, fmt, value):
     data = bytearray(data)
     struct.pack_into(fmt, data, at, value)
     return bytes(data)
 
 
-# Each takes a sound TrueType file and returns it with one damage.
+def in_table(tag, offset, fmt, value):
+    """A damage that writes a value at an offset inside a table."""
+    return lambda d: patched(d, table(d, tag)[0] + offset, fmt, value)
+
+
+def loca_offsets(data):
+    """The glyph count, whether loca is long, and the loca table's offset."""
+    glyphs = struct.unpack(">H", data[table(data, b"maxp")[0] + 4:][:2])[0]
+    long_offsets = struct.unpack(">h", data[table(data, b"head")[0] + 50:][:2])[0] == 1
+    return glyphs, long_offsets, table(data, b"loca")[0]
+
+
+def loca_past_glyf(data):
+    glyphs, long_offsets, loca = loca_offsets(data)
+    glyf_length = table(data, b"glyf")[1]
+    if long_offsets:
+        return patched(data, loca + 4 * glyphs, ">I", glyf_length + 64)
+    return patched(data, loca + 2 * glyphs, ">H", (glyf_length + 64) // 2)
+
+
+def glyph_past_slot(data):
+    """The first glyph with an outline claims more contours than its slot holds."""
+    glyphs, long_offsets, loca = loca_offsets(data)
+    size, fmt = (4, ">I") if long_offsets else (2, ">H")
+    scale = 1 if long_offsets else 2
+    for g in range(glyphs):
+        start = struct.unpack(fmt, data[loca + size * g:][:size])[0] * scale
+        end = struct.unpack(fmt, data[loca + size * (g + 1):][:size])[0] * scale
+        if end > start:
+            return patched(data, table(data, b"glyf")[0] + start, ">h", 0x7FFF)
+    raise ValueError("no glyph with an outline")
+
+
+def cmap_subtable_past_end(data):
+    cmap, length = table(data, b"cmap")
+    return patched(data, cmap + 4 + 4, ">I", length + 16)
+
+
+def cmap_glyph_out_of_range(data):
+    """A format 4 segment whose delta maps its characters past the last glyph."""
+    cmap, _ = table(data, b"cmap")
+    count = struct.unpack(">H", data[cmap + 2:cmap + 4])[0]
+    for i in range(count):
+        sub = cmap + struct.unpack(">I", data[cmap + 4 + 8 * i + 4:][:4])[0]
+        if struct.unpack(">H", data[sub:sub + 2])[0] == 4:
+            segments = struct.unpack(">H", data[sub + 6:sub + 8])[0] // 2
+            deltas = sub + 16 + 4 * segments
+            ranges = deltas + 2 * segments
+            for s in range(segments):
+                if struct.unpack(">H", data[ranges + 2 * s:][:2])[0] == 0:
+                    start = struct.unpack(">H", data[sub + 16 + 2 * segments + 2 * s:][:2])[0]
+                    if start != 0xFFFF:
+                        return patched(data, deltas + 2 * s, ">H", (0xFFF0 - start) & 0xFFFF)
+    raise ValueError("no format 4 segment with a delta")
+
+
+def os2_cut(data):
+    return patched(data, table_record(data, b"OS/2") + 12, ">I", 10)
+
+
+def garbage_cff(data):
+    cff, length = table(data, b"CFF ")
+    data = bytearray(data)
+    data[cff:cff + length] = bytes((i * 7 + 0xA5) & 0xFF for i in range(length))
+    return bytes(data)
+
+
+# Each takes a sound TrueType file and returns it with one damage; the second item is the
+# table the program's judge names for it.
 DAMAGES = {
-    "damaged-table-count.ttf": lambda d: patched(d, 4, ">H", 0xFFFF),
-    "damaged-name-count.ttf": lambda d: patched(d, name_table(d) + 2, ">H", 0xFFFF),
-    "damaged-name-storage.ttf": lambda d: patched(d, name_table(d) + 4, ">H", 0xFFFF),
-    "damaged-name-offset.ttf": lambda d: patched(d, table_record(d, b"name") + 8, ">I", 0x7FFF0000),
-    "damaged-head-length.ttf": lambda d: patched(d, table_record(d, b"head") + 12, ">I", 0x7FFFFFFF),
-    "damaged-truncated.ttf": lambda d: d[:len(d) // 2],
+    "damaged-table-count.ttf": (lambda d: patched(d, 4, ">H", 0xFFFF), "directory"),
+    "damaged-name-count.ttf": (lambda d: patched(d, name_table(d) + 2, ">H", 0xFFFF), "name"),
+    "damaged-name-storage.ttf": (lambda d: patched(d, name_table(d) + 4, ">H", 0xFFFF), "name"),
+    "damaged-name-offset.ttf": (lambda d: patched(d, table_record(d, b"name") + 8, ">I", 0x7FFF0000), "directory"),
+    "damaged-head-length.ttf": (lambda d: patched(d, table_record(d, b"head") + 12, ">I", 0x7FFFFFFF), "directory"),
+    "damaged-truncated.ttf": (lambda d: d[:len(d) // 2], "directory"),
+    "damaged-loca-past-glyf.ttf": (loca_past_glyf, "loca"),
+    "damaged-glyf-cut.ttf": (glyph_past_slot, "glyf"),
+    "damaged-cmap-past-end.ttf": (cmap_subtable_past_end, "cmap"),
+    "damaged-cmap-glyph.ttf": (cmap_glyph_out_of_range, "cmap"),
+    "damaged-hhea-zero.ttf": (in_table(b"hhea", 34, ">H", 0), "hhea"),
+    "damaged-hhea-many.ttf": (in_table(b"hhea", 34, ">H", 0xFFFF), "hhea"),
+    "damaged-maxp-zero.ttf": (in_table(b"maxp", 4, ">H", 0), "maxp"),
+    "damaged-maxp-many.ttf": (in_table(b"maxp", 4, ">H", 0xFFFF), "hmtx"),
+    "damaged-head-upem.ttf": (in_table(b"head", 18, ">H", 0), "head"),
+    "damaged-head-locformat.ttf": (in_table(b"head", 50, ">h", 7), "head"),
+    "damaged-os2-cut.ttf": (os2_cut, "OS/2"),
 }
+
+
+def named(base, records):
+    """The base font with its names replaced: records of (name id, platform, encoding,
+    language, text)."""
+    font = TTFont(io.BytesIO(base))
+    names = font["name"]
+    names.names = []
+    for name_id, platform, encoding, language, text in records:
+        names.setName(text, name_id, platform, encoding, language)
+    return to_bytes(font)
 
 
 def main():
@@ -119,10 +219,31 @@ def main():
     write("quillmoor-pair.ttc", data.getvalue())
 
     sound = to_bytes(renamed(base, "Quillmoor Damaged"))
-    for name, damage in DAMAGES.items():
+    for name, (damage, _) in DAMAGES.items():
         write(name, damage(sound))
+    write("damaged-cff.otf", garbage_cff(cff_font("Quillmoor Damaged CFF")))
     # A collection whose second member lies past the end of the file.
     write("damaged-member.ttc", patched(data.getvalue(), 16, ">I", 0x00FFFFF0))
+    # What the judge names for each damaged file, for the native tests.
+    with open(os.path.join(out, "damaged.txt"), "w") as f:
+        for name, (_, fault) in DAMAGES.items():
+            f.write(f"{name} {fault}\n")
+        f.write("damaged-cff.otf CFF\n")
+        f.write("damaged-member.ttc directory\n")
+
+    write("quillmoor-names.ttf", named(base, [
+        (1, 3, 1, 0x0409, "Quillmoor Names"), (2, 3, 1, 0x0409, "Regular"),
+        (4, 3, 1, 0x0804, "奎尔穆尔 名字"), (4, 3, 1, 0x0409, "Quillmoor Names Regular"),
+        (6, 3, 1, 0x0409, "QuillmoorNames-Regular")]))
+    write("quillmoor-mac.ttf", named(base, [
+        (1, 1, 0, 0, "Quillmoor Mac"), (2, 1, 0, 0, "Regular"), (4, 1, 0, 0, "Quillmoor Mac Café"),
+        (6, 1, 0, 0, "QuillmoorMac-Regular")]))
+    # Hangul names in the US English records, which every engine reads (Wine's FreeType
+    # gives a font with Korean-language names only no family of its own).
+    for n, family in ((1, "나눔시험가"), (2, "나눔시험나")):
+        write(f"hangul-{n}.ttf", named(base, [
+            (1, 3, 1, 0x0409, family), (2, 3, 1, 0x0409, "Regular"), (4, 3, 1, 0x0409, family),
+            (6, 3, 1, 0x0409, f"QuillmoorHangul{n}-Regular")]))
 
 
 if __name__ == "__main__":

@@ -8,9 +8,10 @@
 #include <vector>
 
 #include "base/dbcs_text.h"
-#include "fontfiles/font_file.h"
+#include "base/font_file.h"
 #include "fontfiles/install_rules.h"
 #include "window/main_window.h"
+#include "win/font_trial.h"
 #include "win/message_box.h"
 #include "win/scoped.h"
 #include "win/system_proc.h"
@@ -84,14 +85,19 @@ std::optional<std::vector<std::uint8_t>> ReadWhole(HANDLE file)
     return bytes;
 }
 
-std::string ToAnsi(const std::u16string& text)
+// ANSI text (file names, paths) as UTF-16.
+std::u16string Wide(const std::string& ansi)
 {
-    const auto* wide = reinterpret_cast<const wchar_t*>(text.c_str());
-    const int length =
-        WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string ansi(static_cast<std::size_t>(length > 0 ? length : 0), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(text.size()), ansi.data(), length, nullptr, nullptr);
-    return ansi;
+    const int length = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
+    std::u16string wide(static_cast<std::size_t>(length > 0 ? length : 0), u'\0');
+    MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), reinterpret_cast<wchar_t*>(wide.data()),
+                        length);
+    return wide;
+}
+
+const wchar_t* W(const std::u16string& text)
+{
+    return reinterpret_cast<const wchar_t*>(text.c_str());
 }
 
 // Removes a file this attempt wrote. One that cannot be deleted is at least renamed out of
@@ -129,18 +135,20 @@ Copy CopyWhole(const std::string& source, const std::string& folder, const std::
 }
 
 // Records the installed font under a value name of its own: an existing record of another
-// file is never replaced.
-bool RecordFont(HKEY root, const std::string& valueName, const std::string& data)
+// file is never replaced. Through the wide registry calls, so that a family named outside
+// the ANSI code page keeps its name.
+bool RecordFont(HKEY root, const std::u16string& valueName, const std::string& data)
 {
     ScopedKey key;
     if (RegCreateKeyExA(root, kFontsKey, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, key.out(), nullptr) !=
         ERROR_SUCCESS)
         return false;
-    std::string name = valueName;
-    for (int n = 2; RegQueryValueExA(key.get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS; ++n)
-        name = valueName + " #" + std::to_string(n);
-    return RegSetValueExA(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                          static_cast<DWORD>(data.size() + 1)) == ERROR_SUCCESS;
+    std::u16string name = valueName;
+    for (int n = 2; RegQueryValueExW(key.get(), W(name), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS; ++n)
+        name = valueName + u" #" + Wide(std::to_string(n));
+    const std::u16string wideData = Wide(data);
+    return RegSetValueExW(key.get(), W(name), 0, REG_SZ, reinterpret_cast<const BYTE*>(wideData.c_str()),
+                          static_cast<DWORD>((wideData.size() + 1) * sizeof(char16_t))) == ERROR_SUCCESS;
 }
 
 }  // namespace
@@ -173,15 +181,19 @@ int InstallFontFile(const std::string& pathText)
     if (fileName.empty() || !bytes)
         return 0;
 
-    // TrueType, OpenType and collections are judged here: a damaged one is never handed to
-    // the system, which may accept it and then fail on it at every start.
+    // TrueType, OpenType and collections are judged here, and every file is tried in a
+    // child process: a damaged one is never handed to the system, which may accept it and
+    // then fail on it, or hang in it, at every start.
     const FontFileFacts facts = ReadFontFile(*bytes);
     if (facts.format != FontFileFacts::Format::Other && !facts.sound)
         return 0;
-    std::vector<std::string> names;
-    for (const std::u16string& name : facts.names)
-        names.push_back(ToAnsi(name));
-    const std::string valueName = FontRegistryName(names, facts.cff, fileName);
+    if (!FontFileSurvivesTrial(source))
+        return 0;
+    std::vector<std::u16string> names;
+    for (const FontFace& face : facts.faces)
+        names.push_back(face.full);
+    const bool cff = !facts.faces.empty() && facts.faces.front().cff;
+    const std::u16string valueName = FontRegistryName(names, cff, Wide(fileName));
 
     // Never over an existing file, in either fonts folder; never a path the system cannot
     // take, decided before anything is written.

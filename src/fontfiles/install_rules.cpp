@@ -24,17 +24,17 @@ bool FitsPathLimit(const std::string& path)
     return path.size() < kPathLimit;
 }
 
-std::string FontRegistryName(const std::vector<std::string>& fontNames, bool cff, const std::string& fileName)
+std::u16string FontRegistryName(const std::vector<std::u16string>& fontNames, bool cff, const std::u16string& fileName)
 {
-    std::string joined;
-    for (const std::string& name : fontNames) {
+    std::u16string joined;
+    for (const std::u16string& name : fontNames) {
         if (name.empty())
             continue;
         if (!joined.empty())
-            joined += " & ";
+            joined += u" & ";
         joined += name;
     }
     if (joined.empty())
         return fileName;
-    return joined + (cff ? " (OpenType)" : " (TrueType)");
+    return joined + (cff ? u" (OpenType)" : u" (TrueType)");
 }

@@ -26,5 +26,6 @@ std::string JoinPath(const std::string& folder, const std::string& name);
 // The value name the system's installer gives a font in its registry: the full names of
 // the file's fonts joined by " & " (one for a single font, every member of a collection),
 // with " (OpenType)" for CFF outlines and " (TrueType)" otherwise; the file name when no
-// name was read (a .fon file).
-std::string FontRegistryName(const std::vector<std::string>& fontNames, bool cff, const std::string& fileName);
+// name was read (a .fon file). In UTF-16, as the font names are: a name outside the
+// ANSI code page survives.
+std::u16string FontRegistryName(const std::vector<std::u16string>& fontNames, bool cff, const std::u16string& fileName);

@@ -75,6 +75,23 @@ private:
 using ScopedBrush = ScopedGdiObject<HBRUSH>;
 using ScopedFont = ScopedGdiObject<HFONT>;
 
+// A memory device context the scope created, deleted at the end.
+class ScopedDC {
+public:
+    explicit ScopedDC(HDC dc) : dc_(dc) {}
+    ~ScopedDC()
+    {
+        if (dc_)
+            DeleteDC(dc_);
+    }
+    ScopedDC(const ScopedDC&) = delete;
+    ScopedDC& operator=(const ScopedDC&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HDC dc_;
+};
+
 // A kernel HANDLE (file, process, thread), closed at the end. Both null and
 // INVALID_HANDLE_VALUE count as no handle.
 class ScopedHandle {

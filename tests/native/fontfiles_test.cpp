@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
 #include "base/dbcs_text.h"
-#include "fontfiles/font_file.h"
+#include "base/font_file.h"
 #include "fontfiles/install_rules.h"
 
 using namespace std::string_literals;
@@ -30,57 +34,23 @@ TEST(InstalledFileName, TakesTheLastComponent)
 
 namespace {
 
-// A minimal sfnt with one name table holding the given (id, language, UTF-16) records.
-std::vector<std::uint8_t> Sfnt(std::uint32_t version, const std::vector<std::tuple<int, int, std::u16string>>& records)
+std::vector<std::uint8_t> FileBytes(const std::string& path)
 {
-    std::vector<std::uint8_t> b;
-    auto put16 = [&](std::uint32_t v) {
-        b.push_back(static_cast<std::uint8_t>(v >> 8));
-        b.push_back(static_cast<std::uint8_t>(v));
-    };
-    auto put32 = [&](std::uint32_t v) {
-        put16(v >> 16);
-        put16(v & 0xFFFF);
-    };
-    put32(version);
-    put16(1);
-    put16(0);
-    put16(0);
-    put16(0);
-    const std::size_t nameOffset = 12 + 16;
-    std::vector<std::uint8_t> strings;
-    std::vector<std::uint8_t> table;
-    auto t16 = [&](std::uint32_t v) {
-        table.push_back(static_cast<std::uint8_t>(v >> 8));
-        table.push_back(static_cast<std::uint8_t>(v));
-    };
-    t16(0);
-    t16(static_cast<std::uint32_t>(records.size()));
-    t16(static_cast<std::uint32_t>(6 + 12 * records.size()));
-    for (const auto& [id, language, text] : records) {
-        t16(3);
-        t16(1);
-        t16(static_cast<std::uint32_t>(language));
-        t16(static_cast<std::uint32_t>(id));
-        t16(static_cast<std::uint32_t>(text.size() * 2));
-        t16(static_cast<std::uint32_t>(strings.size()));
-        for (char16_t ch : text) {
-            strings.push_back(static_cast<std::uint8_t>(ch >> 8));
-            strings.push_back(static_cast<std::uint8_t>(ch));
-        }
-    }
-    table.insert(table.end(), strings.begin(), strings.end());
-    put32(0x6E616D65);
-    put32(0);
-    put32(static_cast<std::uint32_t>(nameOffset));
-    put32(static_cast<std::uint32_t>(table.size()));
-    b.insert(b.end(), table.begin(), table.end());
-    return b;
+    std::ifstream file(path, std::ios::binary);
+    EXPECT_TRUE(file) << path;
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-std::vector<std::u16string> Names(const std::vector<std::uint8_t>& bytes)
+// The fixtures the build makes (scripts/make-font-fixtures.py).
+std::vector<std::uint8_t> Fixture(const std::string& name)
 {
-    return ReadFontFile(bytes).names;
+    return FileBytes(std::string(QUILLMOOR_FIXTURES) + "/" + name);
+}
+
+std::uint32_t Get32(const std::vector<std::uint8_t>& b, std::size_t at)
+{
+    return static_cast<std::uint32_t>(b[at]) << 24 | static_cast<std::uint32_t>(b[at + 1]) << 16 |
+           static_cast<std::uint32_t>(b[at + 2]) << 8 | b[at + 3];
 }
 
 void Put32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v)
@@ -97,6 +67,8 @@ std::vector<std::uint8_t> Collection(const std::vector<std::vector<std::uint8_t>
     Put32(b, 4, 0x00010000);
     Put32(b, 8, static_cast<std::uint32_t>(members.size()));
     for (std::size_t m = 0; m < members.size(); ++m) {
+        while (b.size() % 4 != 0)
+            b.push_back(0);
         const std::size_t at = b.size();
         Put32(b, 12 + 4 * m, static_cast<std::uint32_t>(at));
         // The member's table offsets count from the file's start.
@@ -104,9 +76,7 @@ std::vector<std::uint8_t> Collection(const std::vector<std::vector<std::uint8_t>
         const std::uint32_t tables = static_cast<std::uint32_t>(member[4]) << 8 | member[5];
         for (std::uint32_t t = 0; t < tables; ++t) {
             const std::size_t entry = 12 + 16 * t + 8;
-            const std::uint32_t offset = static_cast<std::uint32_t>(member[entry]) << 24 | member[entry + 1] << 16 |
-                                         member[entry + 2] << 8 | member[entry + 3];
-            Put32(member, entry, offset + static_cast<std::uint32_t>(at));
+            Put32(member, entry, Get32(member, entry) + static_cast<std::uint32_t>(at));
         }
         b.insert(b.end(), member.begin(), member.end());
     }
@@ -115,69 +85,107 @@ std::vector<std::uint8_t> Collection(const std::vector<std::vector<std::uint8_t>
 
 }  // namespace
 
-TEST(ReadFontFile, PrefersTheFullNameInEnglish)
-{
-    EXPECT_EQ(Names(Sfnt(0x00010000, {{1, 0x0409, u"Fam"}, {4, 0x0804, u"宋体 粗"}, {4, 0x0409, u"Fam Bold"}})),
-              std::vector<std::u16string>{u"Fam Bold"});
-    EXPECT_EQ(Names(Sfnt(0x4F54544F, {{1, 0x0409, u"Only Family"}})), std::vector<std::u16string>{u"Only Family"});
-    EXPECT_TRUE(Names(Sfnt(0x00010000, {{2, 0x0409, u"Regular"}})).empty());
-}
-
-TEST(ReadFontFile, JudgesTheFormatAndTheTableDirectory)
+TEST(ReadFontFile, JudgesSoundFilesAndReadsTheirNames)
 {
     using F = FontFileFacts::Format;
-    const std::vector<std::uint8_t> sound = Sfnt(0x00010000, {{4, 0x0409, u"Sound"}});
-    auto damaged = [&](std::size_t at, std::uint32_t value, int bytes) {
-        std::vector<std::uint8_t> b = sound;
-        for (int i = 0; i < bytes; ++i)
-            b[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * (bytes - 1 - i)));
-        return b;
-    };
-    std::vector<std::uint8_t> cut = sound;
-    cut.resize(cut.size() - 4);
     struct Case {
-        const char* what;
-        std::vector<std::uint8_t> bytes;
+        std::string file;
         F format;
-        bool sound, cff;
+        std::vector<std::u16string> families, fulls;
+        bool cff;
     };
     const Case cases[] = {
-        {"TrueType", sound, F::Sfnt, true, false},
-        {"OpenType with CFF outlines", Sfnt(0x4F54544F, {{4, 0x0409, u"C"}}), F::Sfnt, true, true},
-        {"Apple's TrueType tag", Sfnt(0x74727565, {{4, 0x0409, u"A"}}), F::Sfnt, true, false},
-        {"not a font: left to the system", Sfnt(0x12345678, {{4, 0x0409, u"X"}}), F::Other, false, false},
-        {"empty", {}, F::Other, false, false},
-        {"table count 0xFFFF", damaged(4, 0xFFFF, 2), F::Sfnt, false, false},
-        {"table count 0", damaged(4, 0, 2), F::Sfnt, false, false},
-        {"name table far past the end", damaged(12 + 8, 0x7FFFFFF0, 4), F::Sfnt, false, false},
-        {"name table longer than the file", damaged(12 + 12, 0x10000, 4), F::Sfnt, false, false},
-        {"name record count 0xFFFF", damaged(28 + 2, 0xFFFF, 2), F::Sfnt, false, false},
-        {"string storage at 0xFFFF", damaged(28 + 4, 0xFFFF, 2), F::Sfnt, false, false},
-        {"cut short", cut, F::Sfnt, false, false},
-        {"no readable name", Sfnt(0x00010000, {{2, 0x0409, u"Regular"}}), F::Sfnt, false, false},
+        {"quillmoor-names.ttf", F::Sfnt, {u"Quillmoor Names"}, {u"Quillmoor Names Regular"}, false},
+        {"quillmoor-otf.otf", F::Sfnt, {u"Quillmoor OTF"}, {u"Quillmoor OTF"}, true},
+        {"quillmoor-pair.ttc", F::Collection, {u"Quillmoor Pair A", u"Quillmoor Pair B"},
+         {u"Quillmoor Pair A", u"Quillmoor Pair B"}, false},
+        // Named on the Macintosh platform only, in Mac Roman.
+        {"quillmoor-mac.ttf", F::Sfnt, {u"Quillmoor Mac"}, {u"Quillmoor Mac Café"}, false},
+        {"hangul-1.ttf", F::Sfnt, {u"나눔시험가"}, {u"나눔시험가"}, false},
     };
     for (const Case& c : cases) {
-        const FontFileFacts facts = ReadFontFile(c.bytes);
-        EXPECT_EQ(facts.format, c.format) << c.what;
-        EXPECT_EQ(facts.sound, c.sound) << c.what;
-        EXPECT_EQ(facts.cff, c.cff) << c.what;
+        const FontFileFacts facts = ReadFontFile(Fixture(c.file));
+        EXPECT_EQ(facts.format, c.format) << c.file;
+        EXPECT_TRUE(facts.sound) << c.file << ": " << facts.fault;
+        ASSERT_EQ(facts.faces.size(), c.families.size()) << c.file;
+        for (std::size_t i = 0; i < c.families.size(); ++i) {
+            EXPECT_TRUE(facts.faces[i].family == c.families[i]) << c.file;
+            EXPECT_TRUE(facts.faces[i].full == c.fulls[i]) << c.file;
+            EXPECT_EQ(facts.faces[i].cff, c.cff) << c.file;
+        }
+    }
+    // The characters the cmap maps: the test fonts are cut down to Basic Latin, the CFF
+    // one has the space and the capitals.
+    std::vector<char32_t> latin;
+    for (char32_t c = 0x20; c < 0x7F; ++c)
+        latin.push_back(c);
+    EXPECT_EQ(ReadFontFile(Fixture("quillmoor-names.ttf")).faces[0].characters, latin);
+    std::vector<char32_t> capitals{U' '};
+    for (char32_t c = U'A'; c <= U'Z'; ++c)
+        capitals.push_back(c);
+    EXPECT_EQ(ReadFontFile(Fixture("quillmoor-otf.otf")).faces[0].characters, capitals);
+}
+
+TEST(ReadFontFile, JudgesTheFontsOfThisMachine)
+{
+    // Real fonts the set-up installs: a TrueType font and a 5 MB CJK collection, whose
+    // tens of thousands of characters come as an even sample.
+    const FontFileFacts dejavu = ReadFontFile(FileBytes("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"));
+    EXPECT_TRUE(dejavu.sound) << dejavu.fault;
+    const FontFileFacts wqy = ReadFontFile(FileBytes("/usr/share/fonts/truetype/wqy/wqy-microhei.ttc"));
+    EXPECT_TRUE(wqy.sound) << wqy.fault;
+    ASSERT_EQ(wqy.faces.size(), 2u);
+    EXPECT_EQ(wqy.faces[0].characters.size(), kMostSampleCharacters);
+    EXPECT_TRUE(std::is_sorted(wqy.faces[0].characters.begin(), wqy.faces[0].characters.end()));
+}
+
+TEST(ReadFontFile, RefusesEachDamageForItsOwnReason)
+{
+    // One damaged file per rule, each with the table the judge must name.
+    std::ifstream list(std::string(QUILLMOOR_FIXTURES) + "/damaged.txt");
+    std::string file, fault;
+    int damaged = 0;
+    while (list >> file >> fault) {
+        const FontFileFacts facts = ReadFontFile(Fixture(file));
+        EXPECT_NE(facts.format, FontFileFacts::Format::Other) << file;
+        EXPECT_FALSE(facts.sound) << file;
+        EXPECT_EQ(facts.fault, fault) << file;
+        EXPECT_TRUE(facts.faces.empty()) << file;
+        ++damaged;
+    }
+    EXPECT_GE(damaged, 19) << "the fixture list was not read";
+
+    // Files that are not TrueType or OpenType are left to the system.
+    const std::pair<const char*, std::vector<std::uint8_t>> others[] = {
+        {"empty", {}},
+        {"text", {'h', 'e', 'l', 'l', 'o'}},
+        {"an unknown version", {0x12, 0x34, 0x56, 0x78, 0, 1, 0, 0, 0, 0, 0, 0}},
+    };
+    for (const auto& [what, bytes] : others) {
+        const FontFileFacts facts = ReadFontFile(bytes);
+        EXPECT_EQ(facts.format, FontFileFacts::Format::Other) << what;
+        EXPECT_FALSE(facts.sound) << what;
     }
 }
 
 TEST(ReadFontFile, ReadsEveryMemberOfACollection)
 {
-    const auto a = Sfnt(0x00010000, {{4, 0x0409, u"Member A"}});
-    const auto b = Sfnt(0x00010000, {{4, 0x0409, u"Member B"}});
+    const auto a = Fixture("quillmoor-names.ttf");
+    const auto b = Fixture("quillmoor-otf.otf");
     const FontFileFacts two = ReadFontFile(Collection({a, b}));
     EXPECT_EQ(two.format, FontFileFacts::Format::Collection);
-    EXPECT_TRUE(two.sound);
-    EXPECT_EQ(two.names, (std::vector<std::u16string>{u"Member A", u"Member B"}));
-    EXPECT_TRUE(ReadFontFile(Collection({Sfnt(0x4F54544F, {{4, 0x0409, u"C"}})})).cff);
+    ASSERT_TRUE(two.sound) << two.fault;
+    ASSERT_EQ(two.faces.size(), 2u);
+    EXPECT_TRUE(two.faces[0].family == u"Quillmoor Names");
+    EXPECT_TRUE(two.faces[1].family == u"Quillmoor OTF");
+    EXPECT_TRUE(two.faces[1].cff);
 
     // Both members at the same offset: the same font twice is still readable.
     std::vector<std::uint8_t> overlapping = Collection({a, b});
-    Put32(overlapping, 16, 20);
-    EXPECT_EQ(ReadFontFile(overlapping).names, (std::vector<std::u16string>{u"Member A", u"Member A"}));
+    Put32(overlapping, 16, Get32(overlapping, 12));
+    const FontFileFacts same = ReadFontFile(overlapping);
+    ASSERT_EQ(same.faces.size(), 2u);
+    EXPECT_TRUE(same.faces[1].family == u"Quillmoor Names");
 
     auto broken = [&](std::size_t at, std::uint32_t value) {
         std::vector<std::uint8_t> bytes = Collection({a, b});
@@ -188,39 +196,41 @@ TEST(ReadFontFile, ReadsEveryMemberOfACollection)
     truncated.resize(truncated.size() - 10);
     std::vector<std::uint8_t> headerOnly = Collection({a, b});
     headerOnly.resize(14);
-    const std::pair<const char*, std::vector<std::uint8_t>> bad[] = {
-        {"member count 0", broken(8, 0)},
-        {"member count 0xFFFFFFFF", broken(8, 0xFFFFFFFF)},
-        {"member offset past the end", broken(16, 0x00FFFFFF)},
-        {"member offset into the header", broken(16, 4)},
-        {"member offset pointing at the collection", broken(16, 0)},
-        {"unknown version", broken(4, 0x00030000)},
-        {"last member cut short", truncated},
-        {"offsets cut short", headerOnly},
+    const std::tuple<const char*, std::vector<std::uint8_t>, const char*> bad[] = {
+        {"member count 0", broken(8, 0), "collection"},
+        {"member count 0xFFFFFFFF", broken(8, 0xFFFFFFFF), "collection"},
+        {"unknown version", broken(4, 0x00030000), "collection"},
+        {"offsets cut short", headerOnly, "collection"},
+        {"member offset past the end", broken(16, 0x00FFFFFF), "directory"},
+        {"member offset into the header", broken(16, 4), "directory"},
+        {"member offset pointing at the collection", broken(16, 0), "directory"},
+        {"last member cut short", truncated, "directory"},
     };
-    for (const auto& [what, bytes] : bad) {
+    for (const auto& [what, bytes, fault] : bad) {
         const FontFileFacts facts = ReadFontFile(bytes);
         EXPECT_EQ(facts.format, FontFileFacts::Format::Collection) << what;
         EXPECT_FALSE(facts.sound) << what;
+        EXPECT_EQ(facts.fault, fault) << what;
     }
 }
 
 TEST(FontRegistryName, NamesTheFontAsTheSystemsInstallerDoes)
 {
     struct Case {
-        std::vector<std::string> names;
+        std::vector<std::u16string> names;
         bool cff;
-        std::string expected;
+        std::u16string expected;
     };
     const Case cases[] = {
-        {{"Fam Bold"}, false, "Fam Bold (TrueType)"},
-        {{"Fam CFF"}, true, "Fam CFF (OpenType)"},
-        {{"Member A", "Member B"}, false, "Member A & Member B (TrueType)"},
-        {{}, false, "old.fon"},
-        {{""}, true, "old.fon"},
+        {{u"Fam Bold"}, false, u"Fam Bold (TrueType)"},
+        {{u"Fam CFF"}, true, u"Fam CFF (OpenType)"},
+        {{u"Member A", u"Member B"}, false, u"Member A & Member B (TrueType)"},
+        {{u"나눔고딕"}, false, u"나눔고딕 (TrueType)"},
+        {{}, false, u"old.fon"},
+        {{u""}, true, u"old.fon"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(FontRegistryName(c.names, c.cff, "old.fon"), c.expected);
+        EXPECT_TRUE(FontRegistryName(c.names, c.cff, u"old.fon") == c.expected);
 }
 
 TEST(UnquotedPath, OnePairOfQuotesAroundOnePath)

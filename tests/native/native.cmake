@@ -14,6 +14,14 @@ add_executable(native_tests
 target_compile_options(native_tests PRIVATE ${SANITIZE})
 target_link_options(native_tests PRIVATE ${SANITIZE})
 target_link_libraries(native_tests PRIVATE quillmoor_core GTest::gtest GTest::gtest_main)
+# The font fixtures: sound files, and damaged ones with the reason the judge must give.
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/fixtures/damaged.txt
+    COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/scripts/make-font-fixtures.py ${CMAKE_BINARY_DIR}/fixtures
+    DEPENDS ${CMAKE_SOURCE_DIR}/scripts/make-font-fixtures.py ${CMAKE_SOURCE_DIR}/scripts/make-fonts.py
+    COMMENT "Making font fixtures")
+add_custom_target(native_fixtures ALL DEPENDS ${CMAKE_BINARY_DIR}/fixtures/damaged.txt)
+add_dependencies(native_tests native_fixtures)
+target_compile_definitions(native_tests PRIVATE QUILLMOOR_FIXTURES="${CMAKE_BINARY_DIR}/fixtures")
 add_test(NAME native_tests COMMAND native_tests)
 set_tests_properties(native_tests PROPERTIES ENVIRONMENT "ASAN_OPTIONS=detect_leaks=1;UBSAN_OPTIONS=print_stacktrace=1")
 

@@ -140,6 +140,22 @@ TEST_F(Install, OpenTypeAndCollectionsGetTheSystemsValueNames)
     EXPECT_EQ(Occurrences(W().列表框_字体, "Quillmoor Pair B"), 1);
 }
 
+TEST_F(Install, AFontNamedOnlyForTheMacintoshIsInstalledAndListed)
+{
+    const Outcome outcome = InstallFrom(FixturePath("quillmoor-mac.ttf"));
+    EXPECT_EQ(outcome.text, "安装成功");
+    EXPECT_EQ(RegistryRecordW(HKEY_LOCAL_MACHINE, L"Quillmoor Mac Caf\u00e9 (TrueType)"), L"quillmoor-mac.ttf");
+    EXPECT_EQ(Occurrences(W().列表框_字体, "Quillmoor Mac"), 1);
+}
+
+TEST_F(Install, FamiliesOutsideTheCodePageAreRecordedUnderTheirOwnNames)
+{
+    EXPECT_EQ(InstallFrom(FixturePath("hangul-1.ttf")).text, "安装成功");
+    EXPECT_EQ(InstallFrom(FixturePath("hangul-2.ttf")).text, "安装成功");
+    EXPECT_EQ(RegistryRecordW(HKEY_LOCAL_MACHINE, L"\uB098\uB214\uC2DC\uD5D8\uAC00 (TrueType)"), L"hangul-1.ttf");
+    EXPECT_EQ(RegistryRecordW(HKEY_LOCAL_MACHINE, L"\uB098\uB214\uC2DC\uD5D8\uB098 (TrueType)"), L"hangul-2.ttf");
+}
+
 TEST_F(Install, AQuotedPathInstallsTheFileItNames)
 {
     const Outcome outcome = InstallFrom("\"" + TestFontPath(41) + "\"");

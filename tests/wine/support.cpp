@@ -1,5 +1,7 @@
 #include "support.h"
 
+#include "win/font_trial.h"
+
 #include <algorithm>
 
 #include <gtest/gtest.h>
@@ -331,6 +333,16 @@ std::string RegistryRecord(HKEY root, const std::string& valueName)
     return data;
 }
 
+std::wstring RegistryRecordW(HKEY root, const std::wstring& valueName)
+{
+    wchar_t data[1024] = {};
+    DWORD size = sizeof data;
+    if (RegGetValueW(root, L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Fonts", valueName.c_str(),
+                     RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS)
+        return L"(none)";
+    return data;
+}
+
 std::set<std::string> RegistryRecords(HKEY root)
 {
     std::set<std::string> records;
@@ -385,6 +397,8 @@ FontChangeCounter::~FontChangeCounter()
 void InstallTest::SetUpTestSuite()
 {
     PrepareProcess();
+    // Font files are tried in a child process: the product, as it tries them itself.
+    UseFontTrialProgram(ProgramFolder() + "quillmoor.exe");
 }
 
 InstallTest::Outcome InstallTest::InstallFrom(const std::string& path)

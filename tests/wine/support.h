@@ -159,6 +159,8 @@ std::string FixturePath(const std::string& name);
 std::string FontsFolder();
 std::set<std::string> FontsFolderFiles(const std::string& folder = FontsFolder());
 // A value of the font registry under root (HKLM or HKCU), or "(none)".
+// The data of a value of the fonts key, read through the wide calls; L"(none)" when missing.
+std::wstring RegistryRecordW(HKEY root, const std::wstring& valueName);
 std::string RegistryRecord(HKEY root, const std::string& valueName);
 // Every value name and data of the font registry under root.
 std::set<std::string> RegistryRecords(HKEY root);

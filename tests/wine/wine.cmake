@@ -53,6 +53,10 @@ quillmoor_wine_test(behaviour_tests tests/wine/behaviour_test.cpp)
 quillmoor_wine_test(docking_tests tests/wine/docking_test.cpp)
 quillmoor_wine_test(colour_tests tests/wine/colour_test.cpp)
 
+# Stands in for the program as a font trial's child that faults, hangs or refuses.
+add_executable(trial_stand_in tests/wine/trial_stand_in.cpp)
+set_target_properties(trial_stand_in PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+
 # Another program to drag from.
 add_executable(drag_source tests/wine/drag_source.cpp)
 target_include_directories(drag_source PRIVATE tests/wine)
@@ -71,7 +75,7 @@ set(INSTALL_PREFIX ${CMAKE_BINARY_DIR}/install-prefix)
 add_executable(install_tests tests/wine/install_test.cpp)
 target_link_libraries(install_tests PRIVATE wine_test_support gtest_main)
 set_target_properties(install_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
-add_dependencies(install_tests test_fonts window_helper)
+add_dependencies(install_tests test_fonts window_helper quillmoor)
 add_test(NAME prefix_install COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/fresh-prefix.sh ${INSTALL_PREFIX})
 add_test(NAME install_tests COMMAND install_tests --gtest_filter=Install.*)
 add_test(NAME install_restart COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/restart-wine.sh ${INSTALL_PREFIX})
@@ -92,13 +96,14 @@ function(quillmoor_install_test name source)
     add_executable(${name} ${source})
     target_link_libraries(${name} PRIVATE wine_test_support gtest_main)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
-    add_dependencies(${name} test_fonts)
+    # Font files are tried in a child: the product.
+    add_dependencies(${name} test_fonts quillmoor)
 endfunction()
 
 # Damaged fonts are refused, and the prefix still starts after a restart.
 set(DAMAGED_PREFIX ${CMAKE_BINARY_DIR}/damaged-prefix)
 quillmoor_install_test(damaged_tests tests/wine/damaged_test.cpp)
-add_dependencies(damaged_tests window_helper)
+add_dependencies(damaged_tests window_helper trial_stand_in)
 add_test(NAME prefix_damaged COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/fresh-prefix.sh ${DAMAGED_PREFIX})
 add_test(NAME damaged_tests COMMAND damaged_tests)
 add_test(NAME damaged_restart COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-prefix-starts.sh ${DAMAGED_PREFIX}

@@ -1,0 +1,29 @@
+#pragma once
+#include <string>
+
+// A font file the program's own judge finds sound may still be one the system's font
+// engine chokes on, hangs in or crashes on. Before a file is installed or previewed it is
+// tried in a child process, the program's own .exe started with a private switch: the
+// child adds the file privately, creates each family the file names, checks that the
+// system enumerates it with non-zero metrics, and measures and draws the characters its
+// cmap maps at two sizes into a memory bitmap. Only the child pays for a bad font.
+
+// The switch the child is started with: <program> --quillmoor-font-trial "<path>".
+inline constexpr const char* kFontTrialSwitch = "--quillmoor-font-trial";
+
+// How long the child may take before it is killed and the file refused.
+inline constexpr unsigned kFontTrialTimeoutMs = 5000;
+
+// True when a child tried the file and found it sound. The verdict is kept per file
+// (full path, size, last write), so a file is tried once while it is unchanged.
+bool FontFileSurvivesTrial(const std::string& path);
+
+// One trial, whatever was found before: what FontFileSurvivesTrial runs for a new file.
+bool TryFontFile(const std::string& path);
+
+// The program started for a trial (this process's own .exe unless set): a test program
+// that installs in-process names the product, or a stand-in that fails as a child may.
+void UseFontTrialProgram(const std::string& exe);
+
+// The child's side: tries the file and returns the exit code, 0 when it is sound.
+int RunFontTrial(const std::string& path);
