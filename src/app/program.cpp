@@ -2,12 +2,11 @@
 
 #include <windows.h>
 
-#include <ole2.h>
-
 #include <string>
 
 #include "base/dbcs_text.h"
 #include "win/fatal.h"
+#include "win/ole.h"
 #include "catalogue/font_lists.h"
 
 namespace {
@@ -22,7 +21,7 @@ void ReleaseCatalogue()
 
 void PrepareProcess()
 {
-    OleInitialize(nullptr);
+    StartOle();
 
     std::string path(MAX_PATH, '\0');
     DWORD length;
@@ -58,6 +57,6 @@ int RunProgram(std::span<const LayoutRow> layout, std::span<const WiringRow> wir
         code = RunMessageLoop(window);
     }
     exitHook();
-    OleUninitialize();
+    EndOle();
     return code;
 }

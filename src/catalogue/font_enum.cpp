@@ -1,15 +1,21 @@
 #include "catalogue/font_enum.h"
 
 #include "catalogue/font_names.h"
+#include "win/fatal.h"
 #include "win/scoped.h"
 
 int CALLBACK CollectFontName(const LOGFONTA* report, const TEXTMETRICA*, DWORD, LPARAM userValue)
 {
-    auto* collected = reinterpret_cast<std::vector<std::string>*>(userValue);
-    const auto* full = reinterpret_cast<const ENUMLOGFONTEXA*>(report);
-    const char* face = reinterpret_cast<const char*>(full->elfLogFont.lfFaceName);
-    collected->emplace_back(face, strnlen(face, LF_FACESIZE - 1));
-    return 1;
+    // Called from the system's code: no exception may unwind through it.
+    return Guarded(
+        [&] {
+            auto* collected = reinterpret_cast<std::vector<std::string>*>(userValue);
+            const auto* full = reinterpret_cast<const ENUMLOGFONTEXA*>(report);
+            const char* face = reinterpret_cast<const char*>(full->elfLogFont.lfFaceName);
+            collected->emplace_back(face, strnlen(face, LF_FACESIZE - 1));
+            return 1;
+        },
+        0);
 }
 
 std::vector<std::string> EnumerateFaceNames()

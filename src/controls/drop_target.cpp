@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "controls/drop_rules.h"
+#include "win/fatal.h"
 #include "win/system_proc.h"
 
 static_assert(DropEffect::Copy == DROPEFFECT_COPY && DropEffect::Move == DROPEFFECT_MOVE &&
@@ -83,15 +84,21 @@ public:
         return static_cast<ULONG>(left);
     }
 
+    // The methods are called from the system's code: no exception may unwind through them.
     HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD keys, POINTL, DWORD* effect) override
     {
         acceptable_ = false;
-        if (control_ && data) {
-            const DropTarget& c = *control_;
-            acceptable_ = (c.acceptText && Offers(data, CF_TEXT)) || (c.acceptFiles && Offers(data, CF_HDROP));
-        }
-        ApplyRule(keys, effect);
-        return S_OK;
+        return Guarded(
+            [&] {
+                if (control_ && data) {
+                    const DropTarget& c = *control_;
+                    acceptable_ =
+                        (c.acceptText && Offers(data, CF_TEXT)) || (c.acceptFiles && Offers(data, CF_HDROP));
+                }
+                ApplyRule(keys, effect);
+                return S_OK;
+            },
+            E_UNEXPECTED);
     }
     HRESULT STDMETHODCALLTYPE DragOver(DWORD keys, POINTL, DWORD* effect) override
     {
@@ -105,8 +112,13 @@ public:
     }
     HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD keys, POINTL, DWORD* effect) override
     {
-        if (ApplyRule(keys, effect) && control_ && data)
-            Deliver(data);
+        Guarded(
+            [&] {
+                if (ApplyRule(keys, effect) && control_ && data)
+                    Deliver(data);
+                return 0;
+            },
+            0);
         acceptable_ = false;
         // The source is told the drop did not happen in every case, so that it never
         // deletes what it dragged.

@@ -9,9 +9,8 @@ bool Timer::Create(const CreateArgs& args)
     interval_ = args.interval;
     if (!InvisibleControl::Create(args))
         return false;
-    if (interval_ > 0)
-        SetTimer(hwnd_, kTimerId, interval_, nullptr);
-    return true;
+    // A timer the system refuses fails the load like a control that cannot be made.
+    return interval_ == 0 || SetTimer(hwnd_, kTimerId, interval_, nullptr) != 0;
 }
 
 LRESULT Timer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)

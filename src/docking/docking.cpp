@@ -4,6 +4,7 @@
 
 #include "docking/dock_rule.h"
 #include "window/main_window.h"
+#include "win/fatal.h"
 
 namespace {
 
@@ -14,8 +15,13 @@ Rect FromRECT(const RECT& rc)
 
 BOOL CALLBACK CollectMonitor(HMONITOR, HDC, LPRECT rc, LPARAM out)
 {
-    reinterpret_cast<std::vector<Rect>*>(out)->push_back(FromRECT(*rc));
-    return TRUE;
+    // Called from the system's code: no exception may unwind through it.
+    return Guarded(
+        [&] {
+            reinterpret_cast<std::vector<Rect>*>(out)->push_back(FromRECT(*rc));
+            return TRUE;
+        },
+        FALSE);
 }
 
 struct OwnWindowSearch {

@@ -13,6 +13,7 @@
 #include "window/main_window.h"
 #include "win/font_trial.h"
 #include "win/message_box.h"
+#include "win/ole.h"
 #include "win/scoped.h"
 #include "win/system_proc.h"
 
@@ -250,7 +251,9 @@ void InstallChosenFont(MainWindow& window)
 
 void RegisterMainWindowForDrops(MainWindow& window)
 {
-    window.拖放对象1.RegisterDropWindow(window.hwnd());
+    // Without OLE (the thread's COM was set up another way) the window takes no drops.
+    if (OleStarted())
+        window.拖放对象1.RegisterDropWindow(window.hwnd());
 }
 
 void ShowDroppedText(MainWindow& window, const std::string& text)

@@ -229,7 +229,11 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
         break;
     }
     case kPostedEvent:
-        Raise(static_cast<int>(wp), static_cast<Event>(lp), {});
+        // Any program on the desktop can post to this window: only what the program posts
+        // itself, a combo box's item-chosen, runs a handler.
+        if (lp == static_cast<LPARAM>(Event::ItemChosen) && wp < static_cast<WPARAM>(kControlCount) &&
+            ControlAt(static_cast<int>(wp)).kind() == Kind::ComboBox)
+            Raise(static_cast<int>(wp), Event::ItemChosen, {});
         return 0;
     case WM_ACTIVATE:
         // Keep the keyboard focus on the control that had it, the first in Tab order at first.
@@ -252,10 +256,15 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
         ShowWindow(hwnd_, SW_HIDE);
         DestroyWindow(hwnd_);
         return 0;
-    case WM_DESTROY:
+    case WM_DESTROY: {
+        // The message loop ends whatever the handlers do, an exception included; the quit
+        // message comes after them, so that a box they show is not ended by it.
+        struct QuitAtEnd {
+            ~QuitAtEnd() { PostQuitMessage(0); }
+        } quit;
         Raise(kMainWindow, Event::BeingDestroyed, {});
-        PostQuitMessage(0);
         return 0;
+    }
     default:
         break;
     }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "base/command_line.h"
 #include "base/geometry.h"
 #include "base/runtime_error.h"
 #include "base/text_list.h"
@@ -63,4 +64,21 @@ TEST(MovedInside, KeepsABoxOnTheWorkAreaAndMovesItAsLittleAsPossible)
         EXPECT_EQ(MovedInside(c.box, c.area), c.expected) << c.situation;
     // A 658-pixel dialog centred on the 339-pixel window flush left starts off the screen.
     EXPECT_EQ(CentredOn({0, 0, 658, 400}, {0, 100, 339, 595}), (Rect{-159, 147, 499, 547}));
+}
+
+TEST(SwitchArgument, TakesOneArgumentAfterTheSwitch)
+{
+    const std::pair<const char*, std::optional<std::string>> cases[] = {
+        {"--trial \"C:\\My Fonts\\a.ttf\"", "C:\\My Fonts\\a.ttf"},
+        {"--trial C:\\fonts\\a.ttf", "C:\\fonts\\a.ttf"},
+        {"  --trial   \"a b.ttf\"  ", "a b.ttf"},
+        {"--trial", std::nullopt},
+        {"--trial \"\"", std::nullopt},
+        {"--trialx a.ttf", std::nullopt},
+        {"a.ttf", std::nullopt},
+        {"", std::nullopt},
+        {"--trial \"a\" \"b\"", std::nullopt},
+    };
+    for (const auto& [line, expected] : cases)
+        EXPECT_EQ(SwitchArgument(line, "--trial"), expected) << line;
 }

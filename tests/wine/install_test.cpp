@@ -140,6 +140,26 @@ TEST_F(Install, OpenTypeAndCollectionsGetTheSystemsValueNames)
     EXPECT_EQ(Occurrences(W().列表框_字体, "Quillmoor Pair B"), 1);
 }
 
+// The outcome box is answered before the list is reloaded: while it is open, the list does
+// not yet show the new family.
+TEST_F(Install, TheListIsReloadedOnlyAfterTheOutcomeBoxCloses)
+{
+    W().编辑框_安装文字目录.SetText(TestFontPath(33));
+    std::atomic<int> listedWhileOpen{-1};
+    std::thread answer([&] {
+        HWND box = WaitForDialog("提示", 15000, GetCurrentProcessId());
+        if (!box)
+            return;
+        Sleep(50);
+        listedWhileOpen = Occurrences(W().列表框_字体, "Quillmoor Test 33");
+        PressButton(box);
+    });
+    SendMessageA(W().按钮_安装字体.hwnd(), BM_CLICK, 0, 0);
+    answer.join();
+    EXPECT_EQ(listedWhileOpen, 0) << "the list was reloaded while the box was open";
+    EXPECT_EQ(Occurrences(W().列表框_字体, "Quillmoor Test 33"), 1);
+}
+
 TEST_F(Install, AFontNamedOnlyForTheMacintoshIsInstalledAndListed)
 {
     const Outcome outcome = InstallFrom(FixturePath("quillmoor-mac.ttf"));

@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "fontfiles/forum.h"
-#include "preview/font_attribute.h"
 #include "support.h"
 
 namespace {
@@ -39,19 +38,15 @@ public:
                                 WS_CHILD | WS_VISIBLE | ES_LEFT | ES_MULTILINE | ES_WANTRETURN | ES_AUTOHSCROLL |
                                     ES_AUTOVSCROLL | WS_HSCROLL | WS_VSCROLL,
                                 0, 0, size.cx, size.cy, host_, nullptr, nullptr, nullptr);
-        // The sample box's font: the GUI font's description with the family and the size
-        // changed by the program's own rules, then the fixed fields the box forces.
-        LOGFONTA start;
-        GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof start, &start);
-        FontDescription d;
-        std::memcpy(&d, &start, sizeof d);
+        // The sample box's font as the user chose it, written out: the GUI font's
+        // description with the family and the size in points (a point is 1/72 inch).
+        LOGFONTA font;
+        GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
         HDC screen = GetDC(nullptr);
         const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
         ReleaseDC(nullptr, screen);
-        ChangeFontAttribute(d, FontAttribute::FaceName, 0, face, dpi);
-        ChangeFontAttribute(d, FontAttribute::Size, points, {}, dpi);
-        LOGFONTA font;
-        std::memcpy(&font, &d, sizeof font);
+        font.lfHeight = -((points * dpi + 36) / 72);
+        lstrcpynA(font.lfFaceName, face.c_str(), LF_FACESIZE);
         font.lfCharSet = DEFAULT_CHARSET;
         font.lfOutPrecision = OUT_DEFAULT_PRECIS;
         font.lfClipPrecision = CLIP_DEFAULT_PRECIS;

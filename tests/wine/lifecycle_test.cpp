@@ -1,11 +1,15 @@
 // The program's life seen from outside: the real executable and the fatal paths.
 #include <gtest/gtest.h>
 
+#include <ole2.h>
+
 #include <array>
 
 #include "base/runtime_error.h"
 #include "catalogue/font_lists.h"
 #include "support.h"
+#include "win/message_box.h"
+#include "win/ole.h"
 
 namespace {
 
@@ -105,6 +109,7 @@ TEST(Lifecycle, FatalErrorsShowTheirBoxAndEndWithMinusOne)
         {"load", LoadFailureText()},
         {"below", FatalErrorText(4, "数组成员引用下标必须大于等于1")},
         {"above", FatalErrorText(1, "数组成员引用下标超出定义范围")},
+        {"proc", FatalErrorText(4, "数组成员引用下标必须大于等于1")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.argument);
@@ -163,4 +168,65 @@ TEST(Product, CarriesItsVersionIconAndManifest)
     const std::string xml(text, SizeofResource(module, manifest));
     EXPECT_NE(xml.find("requestedExecutionLevel level=\"asInvoker\""), std::string::npos);
     FreeLibrary(module);
+}
+
+// Every box is task-modal unless it is system-modal, and its answers come back as the
+// program's codes.
+TEST(MessageBoxes, TaskModalUnlessSystemModalAndAnswersAsCodes)
+{
+    HWND other = CreateWindowExA(0, "STATIC", "another window", WS_OVERLAPPED | WS_VISIBLE, 0, 0, 120, 60, nullptr,
+                                 nullptr, nullptr, nullptr);
+    ASSERT_TRUE(other);
+    struct Case {
+        unsigned style;
+        int button, code;
+        bool systemModal;
+    };
+    const Case cases[] = {
+        {MB_OK, IDOK, 0, false},           {MB_OKCANCEL, IDCANCEL, 1, false},
+        {MB_ABORTRETRYIGNORE, IDABORT, 2, false}, {MB_ABORTRETRYIGNORE, IDRETRY, 3, false},
+        {MB_ABORTRETRYIGNORE, IDIGNORE, 4, false}, {MB_YESNO, IDYES, 5, false},
+        {MB_YESNO | MB_SYSTEMMODAL, IDNO, 6, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.code);
+        std::atomic<bool> otherEnabled{true}, seen{false};
+        std::thread answer([&] {
+            HWND box = WaitForDialog("模态", 10000, GetCurrentProcessId());
+            if (!box)
+                return;
+            Sleep(50);
+            otherEnabled = IsWindowEnabled(other) != 0;
+            seen = true;
+            PressButton(box, c.button);
+        });
+        const int code = ShowMessage("问一问", c.style, "模态");
+        answer.join();
+        ASSERT_TRUE(seen);
+        EXPECT_EQ(code, c.code);
+        // A task-modal box disables the thread's other windows while it is open.
+        EXPECT_EQ(otherEnabled, c.systemModal);
+        EXPECT_TRUE(IsWindowEnabled(other));
+    }
+    DestroyWindow(other);
+}
+
+// Where the thread's COM was set up another way, OLE is not started, the window takes no
+// drops, and ending the program leaves the thread's COM as it was.
+TEST(Lifecycle, WithoutOleTheWindowTakesNoDropsAndCOMIsLeftAlone)
+{
+    std::thread([] {
+        ASSERT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
+        EXPECT_FALSE(StartOle());
+        {
+            LoadedWindow window;
+            ASSERT_TRUE(window.loaded);
+            EXPECT_NE(RevokeDragDrop(window->hwnd()), S_OK) << "registered for drops";
+        }
+        EndOle();
+        // Still initialised by this thread's own call: a second one only counts.
+        EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_FALSE);
+        CoUninitialize();
+        CoUninitialize();
+    }).join();
 }
