@@ -10,5 +10,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int)
     // Started by the program itself to try a font file: no window, no OLE, only the trial.
     if (const std::optional<std::string> path = SwitchArgument(commandLine, kFontTrialSwitch))
         return RunFontTrial(*path);
+    // "Open with": one font file, previewed from the start. Anything else is ignored.
+    if (const std::optional<std::string> path = PathArgument(commandLine))
+        SetStartFile(*path);
     return RunProgram(kMainLayout, kMainWiring);
 }

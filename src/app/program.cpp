@@ -11,6 +11,8 @@
 
 namespace {
 
+std::string startFile;
+
 // The exit hook: the one routine the orderly end runs, once.
 void ReleaseCatalogue()
 {
@@ -18,6 +20,19 @@ void ReleaseCatalogue()
 }
 
 }  // namespace
+
+void SetStartFile(const std::string& path)
+{
+    // Resolved now: the start-up makes the program's own folder the current directory.
+    char full[MAX_PATH] = {};
+    const DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
+    startFile = length > 0 && length < MAX_PATH ? std::string(full, length) : path;
+}
+
+const std::string& StartFile()
+{
+    return startFile;
+}
 
 void PrepareProcess()
 {

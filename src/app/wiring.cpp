@@ -2,19 +2,25 @@
 
 #include <array>
 
+#include "app/program.h"
 #include "catalogue/font_lists.h"
 #include "docking/docking.h"
 #include "fontfiles/font_files.h"
+#include "preview/file_preview.h"
 #include "preview/preview.h"
 #include "window/behaviours.h"
 
 namespace {
 
-// Creation-complete: the lists first, then the window becomes a drop area.
+// Creation-complete: the lists first, then the window becomes a drop area, then the file
+// the program was opened with goes into the path box (and is previewed), all before the
+// window is shown.
 void OnMainWindowCreated(MainWindow& window)
 {
     FillListsAtStartUp(window);
     RegisterMainWindowForDrops(window);
+    if (!StartFile().empty())
+        window.编辑框_安装文字目录.SetText(StartFile());
 }
 
 constexpr int C(Ctl c)
@@ -23,8 +29,9 @@ constexpr int C(Ctl c)
 }
 
 // clang-format off
-constexpr std::array<WiringRow, 17> kRows = {{
+constexpr std::array<WiringRow, 22> kRows = {{
     {kMainWindow,             Event::CreationComplete,  &OnMainWindowCreated},
+    {kMainWindow,             Event::BeingDestroyed,    &ReleaseFilePreview},
     {kMainWindow,             Event::BeingDestroyed,    &AnnounceForum},
     {C(Ctl::时钟_靠),          Event::Tick,              &DockToScreenEdge},
     {C(Ctl::透明标签2),        Event::LeftButtonPressed, &DestroyHintLabel},
@@ -33,13 +40,18 @@ constexpr std::array<WiringRow, 17> kRows = {{
     {C(Ctl::按钮_打开字体),    Event::Clicked,           &OpenFontFile},
     {C(Ctl::按钮_刷新),        Event::Clicked,           &ReloadFontList},
     // The outcome box is closed before the list is reloaded, after a failure too.
+    {C(Ctl::按钮_安装字体),    Event::Clicked,           &SuspendFilePreview},
     {C(Ctl::按钮_安装字体),    Event::Clicked,           &InstallChosenFont},
     {C(Ctl::按钮_安装字体),    Event::Clicked,           &ReloadFontList},
+    // A previewed file, now installed: the list selects its family, then the preview ends.
+    {C(Ctl::按钮_安装字体),    Event::Clicked,           &SelectInstalledPreviewedFamily},
+    {C(Ctl::编辑框_安装文字目录), Event::ContentChanged,  &PreviewNamedFile},
     {C(Ctl::组合框_字形),      Event::ItemChosen,        &ApplyFontStyle},
     {C(Ctl::组合框_效果),      Event::ItemChosen,        &ApplyFontEffect},
     {C(Ctl::组合框_字体大小),  Event::ItemChosen,        &ApplyListedFontSize},
     {C(Ctl::组合框_字体大小),  Event::EditTextChanged,   &ApplyTypedFontSize},
     {C(Ctl::列表框_字体),      Event::SelectionChanged,  &ApplyFontFace},
+    {C(Ctl::列表框_字体),      Event::SelectionChanged,  &EndPreviewForListedFamily},
     {C(Ctl::拖放对象1),        Event::TextDropped,       nullptr, &ShowDroppedText},
     {C(Ctl::拖放对象1),        Event::FilesDropped,      nullptr, &ShowDroppedFiles},
 }};

@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "base/command_line.h"
 #include "base/dbcs_text.h"
 #include "base/font_file.h"
 #include "fontfiles/install_rules.h"
@@ -171,9 +172,10 @@ int InstallFontFile(const std::string& pathText)
     if (!systemFolder)
         return 0;
 
-    // Only an existing file that nobody else has open, read without sharing.
-    ScopedHandle file(
-        CreateFileA(source.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    // Only an existing file that nobody is writing: readers are let in (the system holds
+    // a previewed file open), writers are not.
+    ScopedHandle file(CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid())
         return 0;
     const std::string fileName = InstalledFileName(FullPathOf(source));

@@ -12,13 +12,6 @@ std::string JoinPath(const std::string& folder, const std::string& name)
     return folder + "\\" + name;
 }
 
-std::string UnquotedPath(const std::string& text)
-{
-    if (text.size() >= 2 && text.front() == '"' && text.back() == '"' && text.find('"', 1) == text.size() - 1)
-        return text.substr(1, text.size() - 2);
-    return text;
-}
-
 bool FitsPathLimit(const std::string& path)
 {
     return path.size() < kPathLimit;

@@ -7,11 +7,6 @@
 // The font filter the open button sets on every click.
 inline constexpr const char* kFontFilter = "字体资源|*.fon;*.fnt;*.ttf;*.fot;*.otf;*.ttc;*.otc|所有文件|*.*";
 
-// The path box's text as a path: one path wrapped in one pair of double quotes (as
-// Explorer's "Copy as path" gives it) is the path inside; anything else is unchanged. No
-// Windows path holds a double quote, and none is a GBK trail byte.
-std::string UnquotedPath(const std::string& text);
-
 // Whether a path fits the system's limit (MAX_PATH, 260 with the terminating NUL).
 inline constexpr std::size_t kPathLimit = 260;
 bool FitsPathLimit(const std::string& path);

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "base/command_line.h"
 #include "base/dbcs_text.h"
 #include "base/font_file.h"
 #include "fontfiles/install_rules.h"

@@ -160,6 +160,22 @@ TEST_F(Install, TheListIsReloadedOnlyAfterTheOutcomeBoxCloses)
     EXPECT_EQ(Occurrences(W().列表框_字体, "Quillmoor Test 33"), 1);
 }
 
+// A file previewed, then installed: the reloaded list selects its family and the sample
+// shows it installed; the private copy is released.
+TEST_F(Install, APreviewedFileOnceInstalledIsSelectedInTheList)
+{
+    const std::string path = TestFontPath(32);
+    W().编辑框_安装文字目录.SetText(path);
+    ASSERT_EQ(TextOf(W().hwnd()), "Quillmoor字体查看器1.1 - Quillmoor Test 32 (qtest32.ttf, 未安装)");
+    EXPECT_EQ(InstallFrom(path).text, "安装成功");
+    const int index = W().列表框_字体.FindExact("Quillmoor Test 32");
+    ASSERT_GE(index, 0);
+    EXPECT_EQ(W().列表框_字体.Selected(), index);
+    EXPECT_STREQ(W().编辑框_输入的文字.FontDescription()->lfFaceName, "Quillmoor Test 32");
+    EXPECT_EQ(TextOf(W().hwnd()), "Quillmoor字体查看器1.1");
+    EXPECT_EQ(RemoveFontResourceExA(path.c_str(), FR_PRIVATE | FR_NOT_ENUM, nullptr), 0) << "not released";
+}
+
 TEST_F(Install, AFontNamedOnlyForTheMacintoshIsInstalledAndListed)
 {
     const Outcome outcome = InstallFrom(FixturePath("quillmoor-mac.ttf"));

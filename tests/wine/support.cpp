@@ -11,6 +11,7 @@
 #include "app/program.h"
 #include "app/wiring.h"
 #include "catalogue/font_lists.h"
+#include "fontfiles/font_files.h"
 
 void PumpMessages(DWORD milliseconds)
 {
@@ -175,7 +176,7 @@ std::span<const WiringRow> WiringWithoutForum()
     static const std::vector<WiringRow> rows = [] {
         std::vector<WiringRow> kept;
         for (const WiringRow& row : kMainWiring) {
-            if (!(row.source == kMainWindow && row.event == Event::BeingDestroyed))
+            if (row.handler != &AnnounceForum)
                 kept.push_back(row);
         }
         return kept;

@@ -90,6 +90,23 @@ int main(int argc, char** argv)
             std::puts("started");
         return ok ? 0 : 1;
     }
+    if (std::strcmp(argv[1], "family") == 0 && argc > 2) {
+        // Whether this process sees the family: exit code 0 when it is enumerated.
+        LOGFONTA request = {};
+        request.lfCharSet = DEFAULT_CHARSET;
+        lstrcpynA(request.lfFaceName, argv[2], LF_FACESIZE);
+        bool found = false;
+        HDC screen = GetDC(nullptr);
+        EnumFontFamiliesExA(
+            screen, &request,
+            [](const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM seen) {
+                *reinterpret_cast<bool*>(seen) = true;
+                return 0;
+            },
+            reinterpret_cast<LPARAM>(&found), 0);
+        ReleaseDC(nullptr, screen);
+        return found ? 0 : 1;
+    }
     if (std::strcmp(argv[1], "freeze") == 0) {
         HWND frozen = CreateWindowA("STATIC", "Freezing", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
                                     nullptr, nullptr, nullptr);

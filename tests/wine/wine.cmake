@@ -47,7 +47,8 @@ add_custom_target(test_fonts ALL DEPENDS ${CMAKE_BINARY_DIR}/fonts/qtest45.ttf
                                          ${CMAKE_BINARY_DIR}/fixtures/damaged-member.ttc)
 
 quillmoor_wine_test(catalogue_tests tests/wine/catalogue_test.cpp)
-quillmoor_wine_test(preview_tests tests/wine/preview_test.cpp)
+quillmoor_wine_test(preview_tests tests/wine/preview_test.cpp tests/wine/file_preview_test.cpp)
+add_dependencies(preview_tests test_fonts quillmoor window_helper)
 add_dependencies(catalogue_tests test_fonts)
 quillmoor_wine_test(behaviour_tests tests/wine/behaviour_test.cpp)
 quillmoor_wine_test(docking_tests tests/wine/docking_test.cpp)

@@ -1,0 +1,31 @@
+#pragma once
+
+class MainWindow;
+
+// A font file that is not installed, shown in the sample box before the user installs it.
+// When the path box names exactly one existing regular file that the program's judge and
+// the trial in a child process find sound, its first family is added for this process
+// alone (FR_PRIVATE | FR_NOT_ENUM: no other program sees it, nothing is written) and the
+// sample shows it with the style, effect, size and colour the user chose. The caption
+// says so, and no family of the list is selected. A damaged or unreadable file is never
+// loaded: the sample stays as it was.
+
+// 编辑框_安装文字目录 content changed: previews the file the path box names, or ends the
+// preview (the sample returns to the face it had) when the box no longer names it.
+void PreviewNamedFile(MainWindow& window);
+
+// 列表框_字体 selection changed, after the family was applied: the preview ends.
+void EndPreviewForListedFamily(MainWindow& window);
+
+// 按钮_安装字体 clicked, before the file is installed: the private copy is released, so that
+// the system takes the installed one as that family (it drops a second copy of a face it
+// has). Nothing is drawn until the installation has added the installed copy.
+void SuspendFilePreview(MainWindow& window);
+
+// 按钮_安装字体 clicked, after the list was reloaded: when the previewed family is now
+// listed (installed), the list selects it and the sample shows it installed; when it is
+// not, the private copy is added again and the preview goes on.
+void SelectInstalledPreviewedFamily(MainWindow& window);
+
+// The window being destroyed: the private font is released.
+void ReleaseFilePreview(MainWindow& window);

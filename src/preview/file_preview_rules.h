@@ -1,0 +1,9 @@
+#pragma once
+#include <cstddef>
+#include <string>
+
+// The window's caption while a font file that is not installed is previewed:
+// "<caption> - <family> (<file name>, 未安装)", with the number of families when the file
+// (a collection) holds more than one: "<caption> - <family> (<file name>, 共N个字体, 未安装)".
+std::string PreviewCaption(const std::string& caption, const std::string& family, const std::string& fileName,
+                           std::size_t families);

@@ -1,0 +1,180 @@
+// A font file that is not installed, previewed from the path box: privately, with a
+// caption that says so, released when the path changes, and never a damaged file.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "preview/preview.h"
+#include "support.h"
+#include "win/font_trial.h"
+
+namespace {
+
+constexpr const char* kCaption = "Quillmoor字体查看器1.1";
+
+class FilePreview : public WindowTest {
+protected:
+    static void SetUpTestSuite() { UseFontTrialProgram(ProgramFolder() + "quillmoor.exe"); }
+    void Name(const std::string& text) { W().编辑框_安装文字目录.SetText(text); }
+    std::string Face()
+    {
+        LOGFONTA lf = {};
+        HFONT font = reinterpret_cast<HFONT>(SendMessageA(W().编辑框_输入的文字.hwnd(), WM_GETFONT, 0, 0));
+        GetObjectA(font, sizeof lf, &lf);
+        return lf.lfFaceName;
+    }
+    std::string Caption() { return TextOf(W().hwnd()); }
+    // The face the sample box really draws with now.
+    std::string DrawnFace()
+    {
+        HDC dc = GetDC(W().编辑框_输入的文字.hwnd());
+        HGDIOBJ old = SelectObject(
+            dc, reinterpret_cast<HFONT>(SendMessageA(W().编辑框_输入的文字.hwnd(), WM_GETFONT, 0, 0)));
+        char face[LF_FACESIZE] = {};
+        GetTextFaceA(dc, LF_FACESIZE, face);
+        SelectObject(dc, old);
+        ReleaseDC(W().编辑框_输入的文字.hwnd(), dc);
+        return face;
+    }
+};
+
+// Whether another process sees the family.
+bool OtherProcessSees(const std::string& family)
+{
+    auto helper = StartProgram("window_helper.exe", "family \"" + family + "\"");
+    return helper->ok && helper->WaitForExit() == 0;
+}
+
+// Released: nothing of this process's private fonts is left to remove.
+bool Released(const std::string& path)
+{
+    return RemoveFontResourceExA(path.c_str(), FR_PRIVATE | FR_NOT_ENUM, nullptr) == 0;
+}
+
+}  // namespace
+
+TEST_F(FilePreview, ShowsTheFilesFamilyPrivatelyAndSaysSo)
+{
+    W().列表框_字体.SetSelected(W().列表框_字体.FindExact("DejaVu Sans"));
+    SendMessageA(W().列表框_字体.hwnd(), WM_KEYDOWN, VK_DOWN, 0);  // a family chosen by the user
+    const std::string listed = Face();
+    const std::set<std::string> folder = FontsFolderFiles();
+    const std::set<std::string> records = RegistryRecords(HKEY_LOCAL_MACHINE);
+    const std::set<std::string> userRecords = RegistryRecords(HKEY_CURRENT_USER);
+
+    const std::string path = FixturePath("quillmoor-names.ttf");
+    Name("\"" + path + "\"");  // quoted, as "Copy as path" gives it
+    EXPECT_EQ(Face(), "Quillmoor Names");
+    EXPECT_EQ(DrawnFace(), "Quillmoor Names");
+    EXPECT_EQ(Caption(), std::string(kCaption) + " - Quillmoor Names (quillmoor-names.ttf, 未安装)");
+    EXPECT_EQ(W().列表框_字体.Selected(), -1);
+    EXPECT_FALSE(OtherProcessSees("Quillmoor Names"));
+    EXPECT_EQ(FontsFolderFiles(), folder);
+    EXPECT_EQ(RegistryRecords(HKEY_LOCAL_MACHINE), records);
+    EXPECT_EQ(RegistryRecords(HKEY_CURRENT_USER), userRecords);
+
+    // A collection shows its first family and says how many it holds.
+    Name(FixturePath("quillmoor-pair.ttc"));
+    EXPECT_EQ(Face(), "Quillmoor Pair A");
+    EXPECT_EQ(Caption(), std::string(kCaption) + " - Quillmoor Pair A (quillmoor-pair.ttc, 共2个字体, 未安装)");
+    EXPECT_TRUE(Released(path)) << "the first file is released when the path changes";
+
+    // Another path: the sample returns to the list's family, the caption to the program's.
+    Name("C:\\");
+    EXPECT_EQ(Face(), listed);
+    EXPECT_EQ(Caption(), kCaption);
+    EXPECT_TRUE(Released(FixturePath("quillmoor-pair.ttc")));
+}
+
+TEST_F(FilePreview, KeepsTheChosenStyleSizeAndColour)
+{
+    SetFontAttribute(W().编辑框_输入的文字, FontAttribute::Bold, 1);
+    SetFontAttribute(W().编辑框_输入的文字, FontAttribute::Size, 36);
+    W().编辑框_输入的文字.SetTextColour(RGB(200, 0, 0));
+    LOGFONTA before = *W().编辑框_输入的文字.FontDescription();
+    Name(FixturePath("quillmoor-otf.otf"));
+    const LOGFONTA& shown = *W().编辑框_输入的文字.FontDescription();
+    EXPECT_STREQ(shown.lfFaceName, "Quillmoor OTF");
+    EXPECT_EQ(shown.lfWeight, before.lfWeight);
+    EXPECT_EQ(shown.lfHeight, before.lfHeight);
+    EXPECT_EQ(W().编辑框_输入的文字.TextColour(), RGB(200, 0, 0));
+}
+
+TEST_F(FilePreview, PickingAFamilyInTheListEndsIt)
+{
+    const std::string path = FixturePath("quillmoor-otf.otf");
+    Name(path);
+    ASSERT_EQ(Face(), "Quillmoor OTF");
+    SetFocus(W().列表框_字体.hwnd());
+    SendMessageA(W().列表框_字体.hwnd(), WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_EQ(Face(), W().列表框_字体.ItemText(W().列表框_字体.Selected()));
+    EXPECT_EQ(Caption(), kCaption);
+    EXPECT_TRUE(Released(path));
+}
+
+// Each of these leaves the sample as it was, with no box and nothing written.
+TEST_F(FilePreview, BadInputLeavesTheSampleAsItWas)
+{
+    const std::string folder = ProgramFolder();
+    const std::string empty = folder + "empty.ttf", text = folder + "text.ttf", locked = folder + "locked.ttf";
+    std::ofstream(empty, std::ios::binary).close();
+    std::ofstream(text, std::ios::binary) << "not a font\r\n";
+    CopyFileA(TestFontPath(7).c_str(), locked.c_str(), FALSE);
+    HANDLE holder = CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+
+    std::vector<std::string> cases = {
+        folder,
+        folder + "missing.ttf",
+        empty,
+        text,
+        locked,
+        "C:\\" + std::string(296, 'x') + ".ttf",
+        TestFontPath(1) + "\r\n" + TestFontPath(2) + "\r\n",
+    };
+    std::ifstream list(FixturePath("damaged.txt"));
+    for (std::string file, fault; list >> file >> fault;)
+        cases.push_back(FixturePath(file));
+    const std::string face = Face();
+    for (const std::string& path : cases) {
+        SCOPED_TRACE(path.substr(0, 80));
+        Name(path);
+        EXPECT_EQ(Face(), face);
+        EXPECT_EQ(Caption(), kCaption);
+        EXPECT_FALSE(WaitForDialog("提示", 0, GetCurrentProcessId()));
+    }
+    CloseHandle(holder);
+    DeleteFileA(empty.c_str());
+    DeleteFileA(text.c_str());
+    DeleteFileA(locked.c_str());
+}
+
+TEST_F(FilePreview, ManyChangesKeepGdiObjectsAndFontsFlat)
+{
+    const std::string files[] = {FixturePath("quillmoor-names.ttf"), FixturePath("quillmoor-otf.otf"),
+                                 FixturePath("quillmoor-mac.ttf"), FixturePath("damaged-cmap-glyph.ttf")};
+    for (const std::string& file : files)
+        Name(file);  // every verdict known
+    const DWORD objects = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    for (int i = 0; i < 1000; ++i)
+        Name(files[i % 4]);
+    Name("");
+    EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), objects + 2);
+    for (const std::string& file : files)
+        EXPECT_TRUE(Released(file)) << file;
+}
+
+// "Open with": the program started with a file shows its window already previewing it.
+TEST(OpenWith, TheProgramStartsPreviewingTheFileItWasGiven)
+{
+    const std::string path = FixturePath("quillmoor-otf.otf");
+    for (const std::string& argument : {"\"" + path + "\"", path}) {
+        auto program = StartProgram("quillmoor.exe", argument);
+        ASSERT_TRUE(program->ok);
+        HWND window = WaitForTopLevel("Quillmoor字体查看器1.1 - Quillmoor OTF (quillmoor-otf.otf, 未安装)",
+                                      program->info.dwProcessId);
+        EXPECT_TRUE(window) << argument;
+        TerminateProcess(program->info.hProcess, 0);
+        program->WaitForExit();
+    }
+}
