@@ -21,3 +21,9 @@ add_executable(trial_bench bench/trial_bench.cpp)
 target_link_libraries(trial_bench PRIVATE quillmoor_win)
 set_target_properties(trial_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 add_dependencies(trial_bench quillmoor)
+
+# Previewing a font file, and typing into the path box, against raw floors.
+add_executable(preview_bench bench/preview_bench.cpp)
+target_link_libraries(preview_bench PRIVATE quillmoor_win)
+set_target_properties(preview_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+add_dependencies(preview_bench quillmoor)

@@ -44,6 +44,8 @@ for families in ${QUILLMOOR_BENCH_FAMILIES:-0 1000 5000}; do
             cp /usr/share/fonts/truetype/wqy/wqy-microhei.ttc "$prefix/drive_c/wqy-microhei.ttc"
             cp "$BUILD/bench/trial-small.ttf" "$prefix/drive_c/trial-small.ttf"
             WINEPREFIX="$prefix" wine "$BIN/trial_bench.exe" "C:\\trial-small.ttf" "C:\\wqy-microhei.ttc"
+            # Previewing those files, and typing into the path box.
+            WINEPREFIX="$prefix" wine "$BIN/preview_bench.exe" "C:\\trial-small.ttf" "C:\\wqy-microhei.ttc"
         fi
         # Whole-process start-up: the program and the floor program, alternately, in one
         # Wine session (the bench process keeps it alive).

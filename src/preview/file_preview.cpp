@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,6 +31,14 @@ struct Preview {
     bool suspended = false;  // released for an installation of the file
 };
 std::optional<Preview> current;
+
+// What was found of a file: its first family in the ANSI code page and how many families
+// it holds, or nothing when it cannot be previewed. Kept per file (path, size, last
+// write), so that going back to a file reads it no more.
+struct Judgement {
+    std::optional<std::string> family;
+    std::size_t families = 0;
+};
 
 // Whether the text names one existing regular file: the cheap test made at every
 // keystroke before anything is read.
@@ -71,6 +80,27 @@ std::optional<std::string> AnsiFamily(const std::u16string& family)
     std::string ansi(static_cast<std::size_t>(length), '\0');
     WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, wideLength, ansi.data(), length, nullptr, &lossy);
     return ansi;
+}
+
+Judgement Judge(const std::string& path)
+{
+    static std::map<FontFileIdentity, Judgement> judged;
+    const std::optional<FontFileIdentity> identity = IdentifyFontFile(path);
+    if (!identity)
+        return {};
+    if (const auto known = judged.find(*identity); known != judged.end())
+        return known->second;
+    Judgement judgement;
+    const std::optional<std::vector<std::uint8_t>> bytes = ReadFontBytes(path);
+    const FontFileFacts facts = bytes ? ReadFontFile(*bytes) : FontFileFacts{};
+    if (facts.sound) {
+        judgement.family = AnsiFamily(facts.faces.front().family);
+        judgement.families = facts.faces.size();
+    }
+    // A file that could not be read (held by another program) is read again next time.
+    if (bytes)
+        judged[*identity] = judgement;
+    return judgement;
 }
 
 std::string FaceOf(const EditBox& box)
@@ -116,11 +146,8 @@ void PreviewNamedFile(MainWindow& window)
         EndPreview(window);
         return;
     }
-    const std::optional<std::vector<std::uint8_t>> bytes = ReadFontBytes(path);
-    const FontFileFacts facts = bytes ? ReadFontFile(*bytes) : FontFileFacts{};
-    std::optional<std::string> family;
-    if (facts.sound)
-        family = AnsiFamily(facts.faces.front().family);
+    const Judgement judged = Judge(path);
+    const std::optional<std::string>& family = judged.family;
     if (!family || !FontFileSurvivesTrial(path) || AddFontResourceExA(path.c_str(), kPrivate, nullptr) <= 0) {
         EndPreview(window);
         return;
@@ -136,7 +163,7 @@ void PreviewNamedFile(MainWindow& window)
     current = Preview{path, *family, previousFace};
     window.列表框_字体.SetSelected(-1);
     SetWindowTextA(window.hwnd(), PreviewCaption(kMainWindowProperties.caption, *family,
-                                                 path.substr(LastComponentStart(path)), facts.faces.size())
+                                                 path.substr(LastComponentStart(path)), judged.families)
                                       .c_str());
 }
 

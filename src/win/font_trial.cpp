@@ -50,9 +50,9 @@ std::string OwnProgram()
     return path;
 }
 
-using FileKey = std::tuple<std::string, ULONGLONG, ULONGLONG>;
+}  // namespace
 
-std::optional<FileKey> KeyOf(const std::string& path)
+std::optional<FontFileIdentity> IdentifyFontFile(const std::string& path)
 {
     char full[MAX_PATH * 2] = {};
     WIN32_FILE_ATTRIBUTE_DATA data;
@@ -62,8 +62,10 @@ std::optional<FileKey> KeyOf(const std::string& path)
     const ULONGLONG size = static_cast<ULONGLONG>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
     const ULONGLONG written =
         static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32 | data.ftLastWriteTime.dwLowDateTime;
-    return FileKey{CharUpperA(full), size, written};
+    return FontFileIdentity{CharUpperA(full), size, written};
 }
+
+namespace {
 
 }  // namespace
 
@@ -177,8 +179,8 @@ void UseFontTrialProgram(const std::string& exe)
 
 bool FontFileSurvivesTrial(const std::string& path)
 {
-    static std::map<FileKey, bool> verdicts;
-    const std::optional<FileKey> key = KeyOf(path);
+    static std::map<FontFileIdentity, bool> verdicts;
+    const std::optional<FontFileIdentity> key = IdentifyFontFile(path);
     if (!key)
         return false;
     if (const auto known = verdicts.find(*key); known != verdicts.end())

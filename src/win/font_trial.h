@@ -1,5 +1,7 @@
 #pragma once
+#include <optional>
 #include <string>
+#include <tuple>
 
 // A font file the program's own judge finds sound may still be one the system's font
 // engine chokes on, hangs in or crashes on. Before a file is installed or previewed it is
@@ -17,6 +19,11 @@ inline constexpr unsigned kFontTrialTimeoutMs = 5000;
 // True when a child tried the file and found it sound. The verdict is kept per file
 // (full path, size, last write), so a file is tried once while it is unchanged.
 bool FontFileSurvivesTrial(const std::string& path);
+
+// What identifies a font file for remembering what was found of it: its full path (in
+// upper case), its size and its last write. Nothing for a file that cannot be reached.
+using FontFileIdentity = std::tuple<std::string, unsigned long long, unsigned long long>;
+std::optional<FontFileIdentity> IdentifyFontFile(const std::string& path);
 
 // One trial, whatever was found before: what FontFileSurvivesTrial runs for a new file.
 bool TryFontFile(const std::string& path);

@@ -82,3 +82,18 @@ TEST(SwitchArgument, TakesOneArgumentAfterTheSwitch)
     for (const auto& [line, expected] : cases)
         EXPECT_EQ(SwitchArgument(line, "--trial"), expected) << line;
 }
+
+TEST(PathArgument, OnePathWithOrWithoutQuotes)
+{
+    const std::pair<const char*, std::optional<std::string>> cases[] = {
+        {"\"C:\\My Fonts\\a.ttf\"", "C:\\My Fonts\\a.ttf"},
+        {"C:\\My Fonts\\a.ttf", "C:\\My Fonts\\a.ttf"},
+        {"  a.ttf ", "a.ttf"},
+        {"", std::nullopt},
+        {"--quillmoor-font-trial \"a.ttf\"", std::nullopt},
+        {"/s", std::nullopt},
+        {"\"a.ttf\" \"b.ttf\"", std::nullopt},
+    };
+    for (const auto& [line, expected] : cases)
+        EXPECT_EQ(PathArgument(line), expected) << line;
+}

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <limits>
 
+#include "preview/file_preview_rules.h"
 #include "preview/font_attribute.h"
 #include "preview/number_text.h"
 
@@ -154,4 +155,12 @@ TEST(MulDivRounded, RoundsHalfAwayFromZeroLikeThePlatform)
     EXPECT_EQ(MulDivRounded(5, 120, 72), 8);  // 8.33 at 120 dpi
     EXPECT_EQ(MulDivRounded(1, 1, 0), -1);
     EXPECT_EQ(MulDivRounded(2147483647, 2, 1), -1);
+}
+
+TEST(PreviewCaption, NamesTheFamilyTheFileAndHowManyFamilies)
+{
+    EXPECT_EQ(PreviewCaption("Quillmoor字体查看器1.1", "Fam", "a.ttf", 1),
+              "Quillmoor字体查看器1.1 - Fam (a.ttf, 未安装)");
+    EXPECT_EQ(PreviewCaption("Quillmoor字体查看器1.1", "Pair A", "p.ttc", 2),
+              "Quillmoor字体查看器1.1 - Pair A (p.ttc, 共2个字体, 未安装)");
 }

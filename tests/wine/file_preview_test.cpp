@@ -86,6 +86,59 @@ TEST_F(FilePreview, ShowsTheFilesFamilyPrivatelyAndSaysSo)
     EXPECT_TRUE(Released(FixturePath("quillmoor-pair.ttc")));
 }
 
+namespace {
+
+// The box's pixels as it paints itself.
+std::vector<COLORREF> Pixels(HWND box)
+{
+    RECT rc;
+    GetClientRect(box, &rc);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, rc.right, rc.bottom);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    PrintWindow(box, dc, PW_CLIENTONLY);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < rc.bottom; ++y)
+        for (int x = 0; x < rc.right; ++x)
+            pixels.push_back(GetPixel(dc, x, y));
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+}  // namespace
+
+// What the sample shows is the file's family: the same box drawn with a font the test
+// describes itself, in that family and the box's size, gives the same pixels.
+TEST_F(FilePreview, TheSampleDrawsInTheFilesFamily)
+{
+    EditBox& sample = W().编辑框_输入的文字;
+    sample.SetText("Quillmoor Names AaBbCc 0123456789");
+    sample.SetTextColour(RGB(200, 0, 0));
+    const std::vector<COLORREF> before = Pixels(sample.hwnd());
+    Name(FixturePath("quillmoor-names.ttf"));
+    const std::vector<COLORREF> previewed = Pixels(sample.hwnd());
+    EXPECT_TRUE(previewed != before) << "the sample did not change";
+
+    LOGFONTA reference;
+    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof reference, &reference);
+    lstrcpynA(reference.lfFaceName, "Quillmoor Names", LF_FACESIZE);
+    reference.lfCharSet = DEFAULT_CHARSET;
+    reference.lfOutPrecision = OUT_DEFAULT_PRECIS;
+    reference.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+    reference.lfQuality = PROOF_QUALITY;
+    reference.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+    HFONT font = CreateFontIndirectA(&reference);
+    const HFONT own = reinterpret_cast<HFONT>(SendMessageA(sample.hwnd(), WM_GETFONT, 0, 0));
+    SendMessageA(sample.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    EXPECT_TRUE(Pixels(sample.hwnd()) == previewed) << "the sample is not drawn in the file's family";
+    SendMessageA(sample.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(own), TRUE);
+    DeleteObject(font);
+}
+
 TEST_F(FilePreview, KeepsTheChosenStyleSizeAndColour)
 {
     SetFontAttribute(W().编辑框_输入的文字, FontAttribute::Bold, 1);
