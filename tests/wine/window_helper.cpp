@@ -75,6 +75,12 @@ int Demo(HWND window)
     return 0;
 }
 
+int CALLBACK NoteFound(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM seen)
+{
+    *reinterpret_cast<bool*>(seen) = true;
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -97,13 +103,7 @@ int main(int argc, char** argv)
         lstrcpynA(request.lfFaceName, argv[2], LF_FACESIZE);
         bool found = false;
         HDC screen = GetDC(nullptr);
-        EnumFontFamiliesExA(
-            screen, &request,
-            [](const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM seen) {
-                *reinterpret_cast<bool*>(seen) = true;
-                return 0;
-            },
-            reinterpret_cast<LPARAM>(&found), 0);
+        EnumFontFamiliesExA(screen, &request, &NoteFound, reinterpret_cast<LPARAM>(&found), 0);
         ReleaseDC(nullptr, screen);
         return found ? 0 : 1;
     }
