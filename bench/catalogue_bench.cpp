@@ -19,22 +19,6 @@
 
 namespace {
 
-constexpr int kRepetitions = 7;
-
-// Median time in milliseconds of `work` over the repetitions, `prepare` untimed before each.
-double Median(const std::function<void()>& prepare, const std::function<void()>& work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < kRepetitions; ++i) {
-        prepare();
-        const double start = Now();
-        work();
-        times.push_back(Now() - start);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
 void Pump()
 {
     MSG msg;

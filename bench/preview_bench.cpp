@@ -21,21 +21,6 @@
 
 namespace {
 
-constexpr int kRepetitions = 7;
-
-double Median(const std::function<void()>& prepare, const std::function<void()>& work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < kRepetitions; ++i) {
-        prepare();
-        const double start = Now();
-        work();
-        times.push_back(Now() - start);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
 void Print(const char* name, double value, const char* unit)
 {
     std::printf("%s %.2f %s\n", name, value, unit);
@@ -67,11 +52,7 @@ int main(int argc, char** argv)
 {
     if (argc < 3)
         return 2;
-    char exe[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string folder(exe);
-    folder.resize(folder.find_last_of('\\') + 1);
-    UseFontTrialProgram(folder + "quillmoor.exe");
+    UseFontTrialProgram(BenchFolder() + "quillmoor.exe");
 
     InstalledFontNames.emplace();
     MainWindow window(kMainLayout, kMainWiring);

@@ -13,16 +13,6 @@
 
 namespace {
 
-constexpr int kRepetitions = 7;
-
-std::string Folder()
-{
-    char path[MAX_PATH];
-    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const std::string full(path, n);
-    return full.substr(0, full.find_last_of('\\') + 1);
-}
-
 struct Search {
     DWORD pid;
     HWND window;
@@ -108,9 +98,9 @@ int main(int argc, char** argv)
 {
     const bool named = argc > 3;
     const std::string programs[] = {
-        named ? argv[2] : Folder() + "startup_floor.exe",
-        named ? argv[3] : Folder() + "startup_window_floor.exe",
-        named ? argv[1] : Folder() + "quillmoor.exe",
+        named ? argv[2] : BenchFolder() + "startup_floor.exe",
+        named ? argv[3] : BenchFolder() + "startup_window_floor.exe",
+        named ? argv[1] : BenchFolder() + "quillmoor.exe",
     };
     constexpr int kPrograms = 3;
     // One round of each first, untimed: the session's first processes load what stays cached.

@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr int kRepetitions = 7;
-
 double MedianTrial(const std::string& path, bool expected)
 {
     std::vector<double> times;
@@ -38,10 +36,7 @@ int main(int argc, char** argv)
         std::printf("usage: trial_bench SMALL_FONT COLLECTION\n");
         return 2;
     }
-    char exe[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string folder(exe);
-    folder.resize(folder.find_last_of('\\') + 1);
+    const std::string folder = BenchFolder();
     UseFontTrialProgram(folder + "quillmoor.exe");
     TryFontFile(argv[1]);  // untimed: the first start loads everything from disk
 

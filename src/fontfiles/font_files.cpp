@@ -17,12 +17,11 @@
 #include "win/ole.h"
 #include "win/scoped.h"
 #include "win/system_proc.h"
+#include "win/whole_file.h"
 
 namespace {
 
 constexpr const char* kFontsKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Fonts";
-// No font file is this large; a larger file is not read, and not installed.
-constexpr LONGLONG kLargestFontFile = 256ll << 20;
 // How long the announcement waits for one window that does not answer. A frozen program
 // delays the outcome by this much for each of its top-level windows (hidden ones too).
 constexpr UINT kBroadcastTimeout = 500;
@@ -71,20 +70,6 @@ std::string FullPathOf(const std::string& path)
     }
     full.resize(length < full.size() ? length : 0);
     return full;
-}
-
-// The whole file, when it is not larger than any font file is.
-std::optional<std::vector<std::uint8_t>> ReadWhole(HANDLE file)
-{
-    LARGE_INTEGER size;
-    if (!GetFileSizeEx(file, &size) || size.QuadPart < 0 || size.QuadPart > kLargestFontFile)
-        return std::nullopt;
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
-    DWORD read = 0;
-    if (!bytes.empty() && !ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
-        return std::nullopt;
-    bytes.resize(read);
-    return bytes;
 }
 
 // ANSI text (file names, paths) as UTF-16.
@@ -179,7 +164,7 @@ int InstallFontFile(const std::string& pathText)
     if (!file.valid())
         return 0;
     const std::string fileName = InstalledFileName(FullPathOf(source));
-    const std::optional<std::vector<std::uint8_t>> bytes = ReadWhole(file.get());
+    const std::optional<std::vector<std::uint8_t>> bytes = ReadWholeFile(file.get());
     file.Close();
     if (fileName.empty() || !bytes)
         return 0;

@@ -14,13 +14,12 @@
 #include "preview/preview.h"
 #include "win/font_trial.h"
 #include "win/scoped.h"
+#include "win/whole_file.h"
 #include "window/main_window.h"
 
 namespace {
 
 constexpr DWORD kPrivate = FR_PRIVATE | FR_NOT_ENUM;
-// No font file is this large; a larger file is not read.
-constexpr LONGLONG kLargestFontFile = 256ll << 20;
 
 // The file being previewed: its path as added, its first family (in the ANSI code page,
 // as the sample box's font takes it), and the face the sample had before.
@@ -51,21 +50,6 @@ bool NamesOneFile(const std::string& path)
            !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_REPARSE_POINT));
 }
 
-std::optional<std::vector<std::uint8_t>> ReadFontBytes(const std::string& path)
-{
-    ScopedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    LARGE_INTEGER size;
-    if (!file.valid() || !GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 || size.QuadPart > kLargestFontFile)
-        return std::nullopt;
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
-    DWORD read = 0;
-    if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
-        read != bytes.size())
-        return std::nullopt;
-    return bytes;
-}
-
 // The family in the ANSI code page, when every character of it has a place there and it
 // fits a face name; the sample box's font is an ANSI one.
 std::optional<std::string> AnsiFamily(const std::u16string& family)
@@ -91,7 +75,7 @@ Judgement Judge(const std::string& path)
     if (const auto known = judged.find(*identity); known != judged.end())
         return known->second;
     Judgement judgement;
-    const std::optional<std::vector<std::uint8_t>> bytes = ReadFontBytes(path);
+    const std::optional<std::vector<std::uint8_t>> bytes = ReadWholeFile(path);
     const FontFileFacts facts = bytes ? ReadFontFile(*bytes) : FontFileFacts{};
     if (facts.sound) {
         judgement.family = AnsiFamily(facts.faces.front().family);

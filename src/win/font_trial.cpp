@@ -9,6 +9,7 @@
 
 #include "base/font_file.h"
 #include "win/scoped.h"
+#include "win/whole_file.h"
 
 namespace {
 
@@ -31,8 +32,6 @@ LONG WINAPI EndOnFault(EXCEPTION_POINTERS*)
     return EXCEPTION_EXECUTE_HANDLER;
 }
 
-// Nothing larger is a font file: the installer refuses it too.
-constexpr LONGLONG kLargestFontFile = 256ll << 20;
 
 std::string& TrialProgram()
 {
@@ -90,21 +89,6 @@ bool TryFontFile(const std::string& path)
 }
 
 namespace {
-
-std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path)
-{
-    ScopedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    LARGE_INTEGER size;
-    if (!file.valid() || !GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 || size.QuadPart > kLargestFontFile)
-        return std::nullopt;
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
-    DWORD read = 0;
-    if (!bytes.empty() && !ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
-        return std::nullopt;
-    bytes.resize(read);
-    return bytes;
-}
 
 int CALLBACK NoteMetrics(const LOGFONTW*, const TEXTMETRICW* metrics, DWORD, LPARAM found)
 {
