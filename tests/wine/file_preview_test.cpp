@@ -14,7 +14,6 @@ constexpr const char* kCaption = "Quillmoor字体查看器1.1";
 
 class FilePreview : public WindowTest {
 protected:
-    static void SetUpTestSuite() { UseFontTrialProgram(ProgramFolder() + "quillmoor.exe"); }
     void Name(const std::string& text) { W().编辑框_安装文字目录.SetText(text); }
     std::string Face()
     {

@@ -186,6 +186,9 @@ std::span<const WiringRow> WiringWithoutForum()
 
 LoadedWindow::LoadedWindow(std::span<const WiringRow> wiring)
 {
+    // A font file named in the path box is tried in a child: the product, never the test
+    // program itself (which would run its tests again).
+    UseFontTrialProgram(ProgramFolder() + "quillmoor.exe");
     if (!InstalledFontNames)
         InstalledFontNames.emplace();
     window_ = std::make_unique<MainWindow>(kMainLayout, wiring);
@@ -398,8 +401,6 @@ FontChangeCounter::~FontChangeCounter()
 void InstallTest::SetUpTestSuite()
 {
     PrepareProcess();
-    // Font files are tried in a child process: the product, as it tries them itself.
-    UseFontTrialProgram(ProgramFolder() + "quillmoor.exe");
 }
 
 InstallTest::Outcome InstallTest::InstallFrom(const std::string& path)

@@ -25,6 +25,8 @@ function(quillmoor_wine_test name)
     add_executable(${name} ${ARGN})
     target_link_libraries(${name} PRIVATE wine_test_support gtest_main)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+    # Font files named in the path box are tried in a child: the product.
+    add_dependencies(${name} quillmoor)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "WINEPREFIX=${WINE_TEST_PREFIX}" TIMEOUT 600
                                             RESOURCE_LOCK display FIXTURES_REQUIRED shared_prefix)
