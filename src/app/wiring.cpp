@@ -51,7 +51,7 @@ constexpr std::array<WiringRow, 22> kRows = {{
     {C(Ctl::组合框_字体大小),  Event::ItemChosen,        &ApplyListedFontSize},
     {C(Ctl::组合框_字体大小),  Event::EditTextChanged,   &ApplyTypedFontSize},
     {C(Ctl::列表框_字体),      Event::SelectionChanged,  &ApplyFontFace},
-    {C(Ctl::列表框_字体),      Event::SelectionChanged,  &EndPreviewForListedFamily},
+    {C(Ctl::列表框_字体),      Event::SelectionChanged,  &ReleaseFilePreview},
     {C(Ctl::拖放对象1),        Event::TextDropped,       nullptr, &ShowDroppedText},
     {C(Ctl::拖放对象1),        Event::FilesDropped,      nullptr, &ShowDroppedFiles},
 }};

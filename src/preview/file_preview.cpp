@@ -151,11 +151,6 @@ void PreviewNamedFile(MainWindow& window)
                                       .c_str());
 }
 
-void EndPreviewForListedFamily(MainWindow& window)
-{
-    Release(window);
-}
-
 void SuspendFilePreview(MainWindow&)
 {
     if (current && !current->suspended) {

@@ -14,9 +14,6 @@ class MainWindow;
 // preview (the sample returns to the face it had) when the box no longer names it.
 void PreviewNamedFile(MainWindow& window);
 
-// 列表框_字体 selection changed, after the family was applied: the preview ends.
-void EndPreviewForListedFamily(MainWindow& window);
-
 // 按钮_安装字体 clicked, before the file is installed: the private copy is released, so that
 // the system takes the installed one as that family (it drops a second copy of a face it
 // has). Nothing is drawn until the installation has added the installed copy.
@@ -27,5 +24,7 @@ void SuspendFilePreview(MainWindow& window);
 // not, the private copy is added again and the preview goes on.
 void SelectInstalledPreviewedFamily(MainWindow& window);
 
-// The window being destroyed: the private font is released.
+// The preview ends and its private font is released; the sample keeps the face it shows.
+// For 列表框_字体 selection changed (after the family was applied) and the window being
+// destroyed.
 void ReleaseFilePreview(MainWindow& window);
