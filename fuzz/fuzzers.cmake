@@ -3,7 +3,7 @@
 #   build/fuzz/fuzz_text_to_number -max_total_time=600 build/fuzz/corpus-text
 set(FUZZ_FLAGS -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
 enable_testing()
-foreach(target text_to_number reduce_font_names font_name)
+foreach(target text_to_number reduce_font_names font_name install_paths)
     add_executable(fuzz_${target} fuzz/${target}.cpp ${PURE_SOURCES})
     target_include_directories(fuzz_${target} PRIVATE src)
     target_compile_options(fuzz_${target} PRIVATE ${FUZZ_FLAGS} -g -O1)

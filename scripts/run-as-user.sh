@@ -2,7 +2,7 @@
 # Runs a Windows test program as an unprivileged Unix user, on a fresh prefix that user
 # owns, whose drive_c/windows/Fonts belongs to root: a Windows account without the rights
 # to write the system's fonts folder.
-#   run-as-user.sh BUILD_DIR PROGRAM [ARGS...]
+#   [QUILLMOOR_DENY_USER_FONTS=1] run-as-user.sh BUILD_DIR PROGRAM [ARGS...]
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 SUDO=""
@@ -41,6 +41,14 @@ as_user wine reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d true /f >/d
 as_user wineserver -w
 $SUDO chown root: "$prefix/drive_c/windows/Fonts"
 $SUDO chmod 755 "$prefix/drive_c/windows/Fonts"
+# With QUILLMOOR_DENY_USER_FONTS=1 the user's own fonts folder cannot be written either.
+if [ "${QUILLMOOR_DENY_USER_FONTS:-0}" = 1 ]; then
+    own="$prefix/drive_c/users/$user/AppData/Local/Microsoft/Windows/Fonts"
+    $SUDO mkdir -p "$own"
+    $SUDO chown -R "$user:" "$(dirname "$own")"
+    $SUDO chown root: "$own"
+    $SUDO chmod 755 "$own"
+fi
 status=0
 as_user wine "$@" || status=$?
 as_user wineserver -k 2>/dev/null || true

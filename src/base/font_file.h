@@ -39,6 +39,13 @@ struct FontFileFacts {
 
 FontFileFacts ReadFontFile(std::span<const std::uint8_t> bytes);
 
+// A 64-bit digest of a file's content (FNV-1a), for remembering what was found of it.
+std::uint64_t ContentKey(std::span<const std::uint8_t> bytes);
+
+// The extension a copy of the file is given: the file name's own (".ttf"), when it is one
+// to four letters or digits; ".tmp" otherwise.
+std::string CopyExtension(const std::string& fileName);
+
 // The most tables a font or members a collection may have: real ones have a few dozen.
 inline constexpr std::uint32_t kMostTables = 1024;
 inline constexpr std::uint32_t kMostMembers = 1024;

@@ -25,6 +25,26 @@ std::uint32_t FileDialogOptions(const FileDialogSettings& s)
         flags |= OfnFlag::PathMustExist;
     if (s.keepCurrentDirectory)
         flags |= OfnFlag::NoChangeDir;
+    if (s.allowMultiSelect)
+        flags |= OfnFlag::AllowMultiSelect;
+    return flags;
+}
+
+std::uint32_t ItemDialogOptions(const FileDialogSettings& s)
+{
+    std::uint32_t flags = FosFlag::ForceFileSystem;
+    if (s.promptCreate)
+        flags |= FosFlag::CreatePrompt;
+    if (s.fileMustExist)
+        flags |= FosFlag::FileMustExist;
+    if (s.promptOverwrite)
+        flags |= FosFlag::OverwritePrompt;
+    if (s.pathMustExist)
+        flags |= FosFlag::PathMustExist;
+    if (s.keepCurrentDirectory)
+        flags |= FosFlag::NoChangeDir;
+    if (s.allowMultiSelect)
+        flags |= FosFlag::AllowMultiSelect;
     return flags;
 }
 
@@ -61,4 +81,44 @@ std::string FilterList(const std::string& filter)
 int FilterIndex(const FileDialogSettings& s)
 {
     return FilterList(s.filter).empty() ? 0 : ClampInitialFilter(s.initialFilter) + 1;
+}
+
+std::vector<std::pair<std::string, std::string>> FilterPairs(const std::string& filter)
+{
+    // The platform's list is the same pairs, NUL-separated.
+    const std::string list = FilterList(filter);
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (std::size_t end; (end = list.find('\0', start)) != std::string::npos; start = end + 1)
+        parts.push_back(list.substr(start, end - start));
+    std::vector<std::pair<std::string, std::string>> pairs;
+    for (std::size_t i = 0; i + 1 < parts.size(); i += 2) {
+        if (parts[i + 1].empty())
+            break;
+        pairs.emplace_back(parts[i], parts[i + 1]);
+    }
+    return pairs;
+}
+
+std::vector<std::string> ChosenFiles(const std::string& buffer)
+{
+    std::vector<std::string> strings;
+    std::size_t start = 0;
+    while (start < buffer.size() && buffer[start] != '\0') {
+        std::size_t end = buffer.find('\0', start);
+        if (end == std::string::npos)
+            end = buffer.size();
+        strings.push_back(buffer.substr(start, end - start));
+        start = end + 1;
+    }
+    if (strings.size() <= 1)
+        return strings;
+    // A folder that ends in a separator is a drive's root ("C:\"); a 0x5C that ends a
+    // double-byte character is not a separator.
+    const std::string& folder = strings.front();
+    const std::string lead = LastComponentStart(folder) == folder.size() ? folder : folder + "\\";
+    std::vector<std::string> paths;
+    for (std::size_t i = 1; i < strings.size(); ++i)
+        paths.push_back(lead + strings[i]);
+    return paths;
 }

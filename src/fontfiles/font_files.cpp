@@ -7,9 +7,9 @@
 #include <optional>
 #include <vector>
 
-#include "base/command_line.h"
 #include "base/dbcs_text.h"
 #include "base/font_file.h"
+#include "controls/drop_rules.h"
 #include "fontfiles/install_rules.h"
 #include "window/main_window.h"
 #include "win/font_trial.h"
@@ -18,6 +18,7 @@
 #include "win/scoped.h"
 #include "win/system_proc.h"
 #include "win/whole_file.h"
+#include "win/window_text.h"
 
 namespace {
 
@@ -72,19 +73,49 @@ std::string FullPathOf(const std::string& path)
     return full;
 }
 
-// ANSI text (file names, paths) as UTF-16.
-std::u16string Wide(const std::string& ansi)
-{
-    const int length = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-    std::u16string wide(static_cast<std::size_t>(length > 0 ? length : 0), u'\0');
-    MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), reinterpret_cast<wchar_t*>(wide.data()),
-                        length);
-    return wide;
-}
-
 const wchar_t* W(const std::u16string& text)
 {
     return reinterpret_cast<const wchar_t*>(text.c_str());
+}
+
+// Why a source could not be opened.
+InstallResult OpenFailure(DWORD error)
+{
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_PATHNAME:
+        return InstallResult::Missing;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return InstallResult::InUse;
+    case ERROR_FILENAME_EXCED_RANGE:
+        return InstallResult::PathTooLong;
+    default:
+        return InstallResult::Unreadable;
+    }
+}
+
+// Why a copy could not be written into a fonts folder.
+InstallResult WriteFailure(DWORD error)
+{
+    switch (error) {
+    case ERROR_ACCESS_DENIED:
+        return InstallResult::NoRights;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return InstallResult::DiskFull;
+    case ERROR_FILENAME_EXCED_RANGE:
+        return InstallResult::PathTooLong;
+    case ERROR_ALREADY_EXISTS:
+    case ERROR_FILE_EXISTS:
+        return InstallResult::AlreadyInstalled;
+    default:
+        return InstallResult::Failed;
+    }
 }
 
 // Removes a file this attempt wrote. One that cannot be deleted is at least renamed out of
@@ -99,26 +130,30 @@ bool RemoveOurFile(const std::string& path)
            MoveFileExA(path.c_str(), aside, MOVEFILE_REPLACE_EXISTING) != 0;
 }
 
-enum class Copy { Done, AccessDenied, Failed };
-
-// Copies the source to the target through a temporary file in the target's folder, then
-// renames it to the target without replacing anything: a copy that fails part-way (a full
-// disk) leaves nothing behind, and an existing file is never overwritten.
-Copy CopyWhole(const std::string& source, const std::string& folder, const std::string& target)
+// Writes the bytes that were read and judged into a temporary file of the program's own
+// making (normal attributes, whatever the source's) in the target's folder, then renames it
+// to the target without replacing anything. The source is never read again: a file that
+// changed since is installed as it was read. A write that fails part-way (a full disk)
+// leaves nothing behind, and an existing file is never overwritten.
+InstallResult WriteCopy(const std::vector<std::uint8_t>& bytes, const std::string& folder, const std::string& target)
 {
+    // The name is a free one; the system may or may not have made the file (Wine does not
+    // where the folder cannot be written), so it is made, or emptied, here.
     char temporary[MAX_PATH] = {};
     if (!GetTempFileNameA(folder.c_str(), "qmf", 0, temporary))
-        return GetLastError() == ERROR_ACCESS_DENIED ? Copy::AccessDenied : Copy::Failed;
-    if (!CopyFileA(source.c_str(), temporary, FALSE)) {
-        const DWORD error = GetLastError();
+        return WriteFailure(GetLastError());
+    ScopedHandle file(
+        CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD error = file.valid() ? WriteWholeFile(file.get(), bytes) : GetLastError();
+    if (file.valid() && !file.Close() && error == ERROR_SUCCESS)
+        error = GetLastError();
+    if (error == ERROR_SUCCESS && !MoveFileExA(temporary, target.c_str(), 0))
+        error = GetLastError();
+    if (error != ERROR_SUCCESS) {
         RemoveOurFile(temporary);
-        return error == ERROR_ACCESS_DENIED ? Copy::AccessDenied : Copy::Failed;
+        return WriteFailure(error);
     }
-    if (!MoveFileExA(temporary, target.c_str(), 0)) {
-        RemoveOurFile(temporary);
-        return Copy::Failed;
-    }
-    return Copy::Done;
+    return InstallResult::Installed;
 }
 
 // Records the installed font under a value name of its own: an existing record of another
@@ -132,8 +167,8 @@ bool RecordFont(HKEY root, const std::u16string& valueName, const std::string& d
         return false;
     std::u16string name = valueName;
     for (int n = 2; RegQueryValueExW(key.get(), W(name), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS; ++n)
-        name = valueName + u" #" + Wide(std::to_string(n));
-    const std::u16string wideData = Wide(data);
+        name = valueName + u" #" + WideText(std::to_string(n));
+    const std::u16string wideData = WideText(data);
     return RegSetValueExW(key.get(), W(name), 0, REG_SZ, reinterpret_cast<const BYTE*>(wideData.c_str()),
                           static_cast<DWORD>((wideData.size() + 1) * sizeof(char16_t))) == ERROR_SUCCESS;
 }
@@ -145,95 +180,128 @@ void OpenFontFile(MainWindow& window)
     CommonDlg& dialog = window.通用对话框1;
     dialog.SetDialogKind(0);
     dialog.SetFilter(kFontFilter);
+    dialog.SetAllowMultiSelect(true);
     if (!dialog.OpenDialog())
         return;
-    window.编辑框_安装文字目录.SetText(dialog.FileName());
+    // As a drop leaves them: one path alone, several each followed by CR LF.
+    window.编辑框_安装文字目录.SetText(JoinDroppedPaths(dialog.FileNames()));
 }
 
-int InstallFontFile(const std::string& pathText)
+InstallResult InstallFontFile(const std::string& path)
 {
-    const std::string source = UnquotedPath(pathText);
     const std::optional<std::string> systemFolder = SystemFontsFolder();
     if (!systemFolder)
-        return 0;
+        return InstallResult::Failed;
+    const std::string source = FullPathOf(path);
+    if (source.empty())
+        return InstallResult::Missing;
+    if (!FitsPathLimit(source))
+        return InstallResult::PathTooLong;
+    const DWORD attributes = GetFileAttributesA(source.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return InstallResult::Folder;
 
-    // Only an existing file that nobody is writing: readers are let in (the system holds
-    // a previewed file open), writers are not.
+    // Opened once, only while nobody is writing it (readers are let in: the system holds a
+    // previewed file open), and read whole. Everything after works on these bytes.
     ScopedHandle file(CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid())
-        return 0;
-    const std::string fileName = InstalledFileName(FullPathOf(source));
+        return OpenFailure(GetLastError());
     const std::optional<std::vector<std::uint8_t>> bytes = ReadWholeFile(file.get());
     file.Close();
-    if (fileName.empty() || !bytes)
-        return 0;
+    if (!bytes)
+        return InstallResult::Unreadable;
+    const std::string fileName = InstalledFileName(source);
+    if (fileName.empty())
+        return InstallResult::Failed;
 
-    // TrueType, OpenType and collections are judged here, and every file is tried in a
-    // child process: a damaged one is never handed to the system, which may accept it and
-    // then fail on it, or hang in it, at every start.
+    // TrueType, OpenType and collections are judged here.
     const FontFileFacts facts = ReadFontFile(*bytes);
     if (facts.format != FontFileFacts::Format::Other && !facts.sound)
-        return 0;
-    if (!FontFileSurvivesTrial(source))
-        return 0;
-    std::vector<std::u16string> names;
-    for (const FontFace& face : facts.faces)
-        names.push_back(face.full);
-    const bool cff = !facts.faces.empty() && facts.faces.front().cff;
-    const std::u16string valueName = FontRegistryName(names, cff, Wide(fileName));
+        return InstallResult::NotAFont;
 
     // Never over an existing file, in either fonts folder; never a path the system cannot
     // take, decided before anything is written.
     const std::optional<std::string> userFolder = UserFontsFolder();
     const std::string systemTarget = JoinPath(*systemFolder, fileName);
     const std::string userTarget = userFolder ? JoinPath(*userFolder, fileName) : std::string();
-    if (!FitsPathLimit(systemTarget) || FileExists(systemTarget) || (userFolder && FileExists(userTarget)))
-        return 0;
+    if (!FitsPathLimit(systemTarget))
+        return InstallResult::PathTooLong;
+    if (FileExists(systemTarget) || (userFolder && FileExists(userTarget)))
+        return InstallResult::AlreadyInstalled;
+
+    // Every file is tried in a child process, on a copy of these very bytes: a damaged
+    // one is never handed to the system, which may accept it and then fail on it, or hang
+    // in it, at every start.
+    const std::optional<bool> survived = FontBytesSurviveTrial(*bytes, fileName);
+    if (!survived)
+        return InstallResult::Failed;
+    if (!*survived)
+        return InstallResult::NotAFont;
+    std::vector<std::u16string> names;
+    for (const FontFace& face : facts.faces)
+        names.push_back(face.full);
+    const bool cff = !facts.faces.empty() && facts.faces.front().cff;
+    const std::u16string valueName = FontRegistryName(names, cff, WideText(fileName));
 
     // For every user where the system's folder may be written; else, as Windows does
     // without elevation, for the current user alone.
     std::string target = systemTarget;
     HKEY registry = HKEY_LOCAL_MACHINE;
-    Copy copied = CopyWhole(source, *systemFolder, systemTarget);
-    if (copied == Copy::AccessDenied) {
-        if (!userFolder || !FitsPathLimit(userTarget) || !CreateFolders(*userFolder))
-            return 0;
+    InstallResult written = WriteCopy(*bytes, *systemFolder, systemTarget);
+    if (written == InstallResult::NoRights) {
+        if (!userFolder || !CreateFolders(*userFolder))
+            return InstallResult::NoRights;
+        if (!FitsPathLimit(userTarget))
+            return InstallResult::PathTooLong;
         target = userTarget;
         registry = HKEY_CURRENT_USER;
-        copied = CopyWhole(source, *userFolder, userTarget);
+        written = WriteCopy(*bytes, *userFolder, userTarget);
     }
-    if (copied != Copy::Done)
-        return 0;
+    if (written != InstallResult::Installed)
+        return written;
 
     // Only a positive count is a font added: Wine reports a font loader's failure as a
     // negative number.
-    const int added = AddFontResourceA(target.c_str());
-    if (added <= 0) {
+    if (AddFontResourceA(target.c_str()) <= 0) {
         RemoveOurFile(target);
-        return 0;
+        return InstallResult::NotAFont;
     }
     // The all-users record names the file in the system's folder; a user's names its path.
     const std::string data = registry == HKEY_LOCAL_MACHINE ? fileName : target;
     if (!RecordFont(registry, valueName, data)) {
         RemoveFontResourceA(target.c_str());
         RemoveOurFile(target);
-        return 0;
+        return InstallResult::Failed;
     }
-    // Every top-level window hears of the new font; one that does not answer (a frozen
-    // program) is not waited for beyond the timeout.
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(HWND_BROADCAST, WM_FONTCHANGE, 0, 0, SMTO_ABORTIFHUNG, kBroadcastTimeout, &ignored);
-    return added;
+    return InstallResult::Installed;
+}
+
+std::vector<FileOutcome> InstallFontFiles(const std::string& boxText)
+{
+    std::vector<FileOutcome> outcomes;
+    bool added = false;
+    for (std::string& path : InstallPaths(boxText)) {
+        const InstallResult result = InstallFontFile(path);
+        added = added || result == InstallResult::Installed;
+        outcomes.push_back({std::move(path), result});
+    }
+    // Every top-level window hears of the new fonts once; one that does not answer (a
+    // frozen program) is not waited for beyond the timeout.
+    if (added) {
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(HWND_BROADCAST, WM_FONTCHANGE, 0, 0, SMTO_ABORTIFHUNG, kBroadcastTimeout, &ignored);
+    }
+    return outcomes;
 }
 
 void InstallChosenFont(MainWindow& window)
 {
-    const std::string source = window.编辑框_安装文字目录.Text();
-    if (InstallFontFile(source) != 0)
-        ShowMessage("安装成功", 0, "提示");
-    else
-        ShowMessage("安装失败", MB_ICONHAND, "提示");
+    const InstallReport report = ReportInstallation(InstallFontFiles(window.编辑框_安装文字目录.Text()));
+    const unsigned icon = report.icon == InstallReport::Icon::Error     ? MB_ICONHAND
+                          : report.icon == InstallReport::Icon::Warning ? MB_ICONWARNING
+                                                                         : 0;
+    ShowMessage(report.text, icon, "提示");
 }
 
 void RegisterMainWindowForDrops(MainWindow& window)

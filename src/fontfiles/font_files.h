@@ -1,22 +1,29 @@
 #pragma once
 #include <string>
+#include <vector>
+
+#include "fontfiles/install_rules.h"
 
 class MainWindow;
 
-// 按钮_打开字体 clicked: the open dialog with the font filter; a confirmed path goes
-// into 编辑框_安装文字目录.
+// 按钮_打开字体 clicked: the open dialog with the font filter, several files allowed; the
+// confirmed paths go into 编辑框_安装文字目录 as a drop leaves them.
 void OpenFontFile(MainWindow& window);
 
-// Installs the font file the path box names (one path in quotes counts as that path):
-// copies it into the system's fonts folder, adds it to the system's font table and records
-// it in the system's font registry, for every user; where the system's folder cannot be
-// written, the same for the current user in their own fonts folder. All or nothing, and
-// a damaged TrueType, OpenType or collection file is refused. Then every top-level window
-// is told, without waiting on a frozen one. Returns the number of fonts added, 0 on failure.
-int InstallFontFile(const std::string& pathText);
+// Installs one font file: copies it into the system's fonts folder, adds it to the
+// system's font table and records it in the system's font registry, for every user; where
+// the system's folder cannot be written, the same for the current user in their own fonts
+// folder. All or nothing: a damaged TrueType, OpenType or collection file, or one the
+// system will not take, leaves nothing behind. The file is read once; what is installed is
+// exactly what was read and judged. Says why a file was not installed.
+InstallResult InstallFontFile(const std::string& path);
 
-// 按钮_安装字体 clicked: installs the file named in the path box, reports the outcome,
-// then reloads the font list.
+// Installs every file the path box names, in order, each on its own; then, when any was
+// installed, every top-level window is told once, without waiting on a frozen one.
+std::vector<FileOutcome> InstallFontFiles(const std::string& boxText);
+
+// 按钮_安装字体 clicked: installs the files named in the path box and reports how it went
+// (the list is reloaded by the next row of the wiring).
 void InstallChosenFont(MainWindow& window);
 
 // The end of creation-complete: the whole main window becomes a drop area.

@@ -1,5 +1,6 @@
 #include "fontfiles/install_rules.h"
 
+#include "base/command_line.h"
 #include "base/dbcs_text.h"
 
 std::string InstalledFileName(const std::string& fullPath)
@@ -30,4 +31,95 @@ std::u16string FontRegistryName(const std::vector<std::u16string>& fontNames, bo
     if (joined.empty())
         return fileName;
     return joined + (cff ? u" (OpenType)" : u" (TrueType)");
+}
+
+namespace {
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+}  // namespace
+
+std::vector<std::string> InstallPaths(const std::string& boxText)
+{
+    std::vector<std::string> paths;
+    std::size_t start = 0;
+    while (start <= boxText.size()) {
+        std::size_t end = boxText.find_first_of("\r\n", start);
+        if (end == std::string::npos)
+            end = boxText.size();
+        std::size_t first = start, last = end;
+        while (first < last && IsBlank(boxText[first]))
+            ++first;
+        while (last > first && IsBlank(boxText[last - 1]))
+            --last;
+        const std::string path = UnquotedPath(boxText.substr(first, last - first));
+        if (path.find_first_not_of(" \t") != std::string::npos)
+            paths.push_back(path);
+        start = end + 1;
+    }
+    return paths;
+}
+
+const char* InstallReason(InstallResult result)
+{
+    switch (result) {
+    case InstallResult::Installed:
+        return "已安装";
+    case InstallResult::AlreadyInstalled:
+        return "已经安装过（字体文件夹中已有同名的文件）";
+    case InstallResult::NotAFont:
+        return "不是字体文件，或文件已损坏";
+    case InstallResult::Missing:
+        return "无法读取：找不到这个文件";
+    case InstallResult::InUse:
+        return "无法读取：另一个程序正在使用这个文件，请关闭它后再试";
+    case InstallResult::Unreadable:
+        return "无法读取这个文件";
+    case InstallResult::Folder:
+        return "这是文件夹，不是字体文件";
+    case InstallResult::NoRights:
+        return "没有写入字体文件夹的权限";
+    case InstallResult::DiskFull:
+        return "磁盘空间不足";
+    case InstallResult::PathTooLong:
+        return "路径太长";
+    case InstallResult::Failed:
+        break;
+    }
+    return "系统未能安装这个文件";
+}
+
+InstallReport ReportInstallation(const std::vector<FileOutcome>& outcomes)
+{
+    if (outcomes.empty())
+        return {"安装失败\n\n没有指定要安装的字体文件。", InstallReport::Icon::Error};
+
+    std::size_t refused = 0;
+    for (const FileOutcome& outcome : outcomes)
+        refused += outcome.result != InstallResult::Installed;
+    if (refused == 0)
+        return {"安装成功", InstallReport::Icon::None};
+
+    InstallReport report;
+    const bool none = refused == outcomes.size();
+    report.text = none ? "安装失败\n" : "部分安装成功\n";
+    report.icon = none ? InstallReport::Icon::Error : InstallReport::Icon::Warning;
+    std::size_t named = 0;
+    for (const FileOutcome& outcome : outcomes) {
+        if (outcome.result == InstallResult::Installed)
+            continue;
+        if (named++ == kReasonsShown)
+            break;
+        // The file's own name; the whole path when it ends in a separator (a folder).
+        std::string name = outcome.path.substr(LastComponentStart(outcome.path));
+        if (name.empty())
+            name = outcome.path;
+        report.text += "\n" + name + "：" + InstallReason(outcome.result);
+    }
+    if (refused > kReasonsShown)
+        report.text += "\n……另有 " + std::to_string(refused - kReasonsShown) + " 个文件未能安装。";
+    return report;
 }

@@ -24,3 +24,48 @@ std::string JoinPath(const std::string& folder, const std::string& name);
 // name was read (a .fon file). In UTF-16, as the font names are: a name outside the
 // ANSI code page survives.
 std::u16string FontRegistryName(const std::vector<std::u16string>& fontNames, bool cff, const std::u16string& fileName);
+
+// The files the path box names, in order: one per line, as a drop of several files leaves
+// them (each followed by CR LF; a lone CR or LF ends a line too). Blanks around a line
+// are dropped, a line in one pair of double quotes is the path inside, and blank lines
+// name nothing. CR, LF, blanks and quotes are never GBK trail bytes.
+std::vector<std::string> InstallPaths(const std::string& boxText);
+
+// What became of one file.
+enum class InstallResult {
+    Installed,
+    AlreadyInstalled,  // a file of that name is in a fonts folder already
+    NotAFont,          // not a font file, or a damaged one
+    Missing,           // no such file
+    InUse,             // another program holds it open
+    Unreadable,        // cannot be read for another reason
+    Folder,            // a folder, not a file
+    NoRights,          // neither fonts folder may be written
+    DiskFull,
+    PathTooLong,
+    Failed,            // anything else the system refused
+};
+
+struct FileOutcome {
+    std::string path;
+    InstallResult result = InstallResult::Failed;
+};
+
+// The reason given for a file that was not installed, in plain words.
+const char* InstallReason(InstallResult result);
+
+// The outcome box: its text and which icon it shows.
+struct InstallReport {
+    enum class Icon { None, Warning, Error };
+    std::string text;
+    Icon icon = Icon::Error;
+};
+
+// At most this many refused files are named; the rest are counted.
+inline constexpr std::size_t kReasonsShown = 20;
+
+// The first line says how it went: "安装成功" when every file was installed (and nothing
+// follows), "安装失败" when none was (the error icon), "部分安装成功" otherwise (the warning
+// icon). Then a blank line and one line per refused file, its name and the reason; after
+// kReasonsShown of them, how many more there are. A box that named no file says so.
+InstallReport ReportInstallation(const std::vector<FileOutcome>& outcomes);

@@ -77,12 +77,17 @@ Judgement Judge(const std::string& path)
     Judgement judgement;
     const std::optional<std::vector<std::uint8_t>> bytes = ReadWholeFile(path);
     const FontFileFacts facts = bytes ? ReadFontFile(*bytes) : FontFileFacts{};
-    if (facts.sound) {
+    // A sound file is tried in a child, on a copy of the bytes read; the verdict is kept per
+    // content, so that installing the same file afterwards finds it.
+    const std::optional<bool> survived =
+        facts.sound ? FontBytesSurviveTrial(*bytes, path.substr(LastComponentStart(path))) : false;
+    if (survived && *survived) {
         judgement.family = AnsiFamily(facts.faces.front().family);
         judgement.families = facts.faces.size();
     }
-    // A file that could not be read (held by another program) is read again next time.
-    if (bytes)
+    // A file that could not be read (held by another program) or tried is read again next
+    // time.
+    if (bytes && survived)
         judged[*identity] = judgement;
     return judgement;
 }
@@ -132,7 +137,7 @@ void PreviewNamedFile(MainWindow& window)
     }
     const Judgement judged = Judge(path);
     const std::optional<std::string>& family = judged.family;
-    if (!family || !FontFileSurvivesTrial(path) || AddFontResourceExA(path.c_str(), kPrivate, nullptr) <= 0) {
+    if (!family || AddFontResourceExA(path.c_str(), kPrivate, nullptr) <= 0) {
         EndPreview(window);
         return;
     }

@@ -64,10 +64,6 @@ std::optional<FontFileIdentity> IdentifyFontFile(const std::string& path)
     return FontFileIdentity{CharUpperA(full), size, written};
 }
 
-namespace {
-
-}  // namespace
-
 bool TryFontFile(const std::string& path)
 {
     const std::string program = TrialProgram().empty() ? OwnProgram() : TrialProgram();
@@ -161,16 +157,28 @@ void UseFontTrialProgram(const std::string& exe)
     TrialProgram() = exe;
 }
 
-bool FontFileSurvivesTrial(const std::string& path)
+std::optional<bool> FontBytesSurviveTrial(const std::vector<std::uint8_t>& bytes, const std::string& fileName)
 {
-    static std::map<FontFileIdentity, bool> verdicts;
-    const std::optional<FontFileIdentity> key = IdentifyFontFile(path);
-    if (!key)
-        return false;
-    if (const auto known = verdicts.find(*key); known != verdicts.end())
+    static std::map<std::pair<std::uint64_t, std::size_t>, bool> verdicts;
+    const std::pair<std::uint64_t, std::size_t> key{ContentKey(bytes), bytes.size()};
+    if (const auto known = verdicts.find(key); known != verdicts.end())
         return known->second;
-    const bool sound = TryFontFile(std::get<0>(*key));
-    verdicts[*key] = sound;
+
+    // A copy of the program's own making in the temporary folder, under the file's own
+    // extension (the system may go by it); never in a fonts folder, whose files every new
+    // process loads.
+    static unsigned serial = 0;
+    char folder[MAX_PATH] = {};
+    const DWORD length = GetTempPathA(MAX_PATH, folder);
+    if (length == 0 || length >= MAX_PATH)
+        return std::nullopt;
+    const std::string copy = std::string(folder) + "qmtrial-" + std::to_string(GetCurrentProcessId()) + "-" +
+                             std::to_string(++serial) + CopyExtension(fileName);
+    if (!WriteNewFile(copy, bytes))
+        return std::nullopt;
+    const bool sound = TryFontFile(copy);
+    DeleteFileA(copy.c_str());
+    verdicts[key] = sound;
     return sound;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 #include <optional>
 #include <string>
+#include <cstdint>
 #include <tuple>
+#include <vector>
 
 // A font file the program's own judge finds sound may still be one the system's font
 // engine chokes on, hangs in or crashes on. Before a file is installed or previewed it is
@@ -16,14 +18,16 @@ inline constexpr const char* kFontTrialSwitch = "--quillmoor-font-trial";
 // How long the child may take before it is killed and the file refused.
 inline constexpr unsigned kFontTrialTimeoutMs = 5000;
 
-// True when a child tried the file and found it sound. The verdict is kept per file
-// (full path, size, last write), so a file is tried once while it is unchanged.
-bool FontFileSurvivesTrial(const std::string& path);
-
 // What identifies a font file for remembering what was found of it: its full path (in
 // upper case), its size and its last write. Nothing for a file that cannot be reached.
 using FontFileIdentity = std::tuple<std::string, unsigned long long, unsigned long long>;
 std::optional<FontFileIdentity> IdentifyFontFile(const std::string& path);
+
+// True when a child tried these bytes of a font file, read before, and found them sound.
+// The child tries a copy written from them: what is previewed or installed is what was
+// tried, whatever became of the file since. The verdict is kept per content, so the same
+// bytes are tried once. Nothing when no copy could be written for the trial.
+std::optional<bool> FontBytesSurviveTrial(const std::vector<std::uint8_t>& bytes, const std::string& fileName);
 
 // One trial, whatever was found before: what FontFileSurvivesTrial runs for a new file.
 bool TryFontFile(const std::string& path);

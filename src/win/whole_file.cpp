@@ -1,5 +1,7 @@
 #include "win/whole_file.h"
 
+#include <algorithm>
+
 #include "win/scoped.h"
 
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(HANDLE file)
@@ -22,4 +24,32 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path)
     if (!file.valid())
         return std::nullopt;
     return ReadWholeFile(file.get());
+}
+
+DWORD WriteWholeFile(HANDLE file, const std::vector<std::uint8_t>& bytes)
+{
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr))
+            return GetLastError();
+        if (written == 0)
+            return ERROR_DISK_FULL;
+        done += written;
+    }
+    return ERROR_SUCCESS;
+}
+
+bool WriteNewFile(const std::string& path, const std::vector<std::uint8_t>& bytes)
+{
+    ScopedHandle file(
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid())
+        return false;
+    const bool written = WriteWholeFile(file.get(), bytes) == ERROR_SUCCESS;
+    file.Close();
+    if (!written)
+        DeleteFileA(path.c_str());
+    return written;
 }

@@ -27,3 +27,23 @@ std::string ItemText(HWND box, const ItemMessages& messages, int index)
     text.resize(static_cast<std::size_t>(std::max<LRESULT>(got, 0)));
     return text;
 }
+
+std::u16string WideText(const std::string& ansi)
+{
+    const int length = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
+    std::u16string wide(static_cast<std::size_t>(std::max(length, 0)), u'\0');
+    MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), reinterpret_cast<wchar_t*>(wide.data()),
+                        length);
+    return wide;
+}
+
+std::string AnsiText(const wchar_t* wide)
+{
+    const int length = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    if (length <= 1)
+        return {};
+    std::string ansi(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, ansi.data(), length, nullptr, nullptr);
+    ansi.resize(static_cast<std::size_t>(length) - 1);
+    return ansi;
+}

@@ -14,3 +14,8 @@ struct ItemMessages {
 inline constexpr ItemMessages kListBoxItems = {LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT};
 inline constexpr ItemMessages kComboBoxItems = {CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT};
 std::string ItemText(HWND box, const ItemMessages& messages, int index);
+
+// ANSI text (paths, file names) in UTF-16, and back; a character without a place in the
+// ANSI code page becomes the system's stand-in, as the platform's ANSI calls give it.
+std::u16string WideText(const std::string& ansi);
+std::string AnsiText(const wchar_t* wide);

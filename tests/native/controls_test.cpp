@@ -61,6 +61,45 @@ TEST(FileDialogOptions, FromTheSwitches)
     settings.promptCreate = settings.keepCurrentDirectory = true;
     EXPECT_EQ(FileDialogOptions(settings), fixed | OfnFlag::CreatePrompt | OfnFlag::NoChangeDir);
     EXPECT_FALSE(FileDialogOptions(settings) & OfnFlag::AllowMultiSelect);
+    settings.allowMultiSelect = true;
+    EXPECT_TRUE(FileDialogOptions(settings) & OfnFlag::AllowMultiSelect);
+}
+
+TEST(ItemDialogOptions, TheSameSwitchesFileSystemPathsOnly)
+{
+    FileDialogSettings settings;
+    EXPECT_EQ(ItemDialogOptions(settings),
+              FosFlag::ForceFileSystem | FosFlag::FileMustExist | FosFlag::OverwritePrompt | FosFlag::PathMustExist);
+    settings.fileMustExist = settings.promptOverwrite = settings.pathMustExist = false;
+    settings.promptCreate = settings.keepCurrentDirectory = settings.allowMultiSelect = true;
+    EXPECT_EQ(ItemDialogOptions(settings), FosFlag::ForceFileSystem | FosFlag::CreatePrompt | FosFlag::NoChangeDir |
+                                               FosFlag::AllowMultiSelect);
+}
+
+TEST(FilterPairs, DescriptionAndPatternAsTheItemDialogTakesThem)
+{
+    using Pairs = std::vector<std::pair<std::string, std::string>>;
+    EXPECT_EQ(FilterPairs(""), Pairs{});
+    EXPECT_EQ(FilterPairs("字体资源|*.ttf;*.otf|所有文件|*.*"),
+              (Pairs{{"字体资源", "*.ttf;*.otf"}, {"所有文件", "*.*"}}));
+    EXPECT_EQ(FilterPairs("Fonts|*.ttf||"), (Pairs{{"Fonts", "*.ttf"}}));
+    EXPECT_EQ(FilterPairs("Fonts|*.ttf|Lonely"), (Pairs{{"Fonts", "*.ttf"}}));
+    // A "|" that is the second byte of a character is part of the description.
+    EXPECT_EQ(FilterPairs("\x81|x|*.a"), (Pairs{{"\x81|x", "*.a"}}));
+}
+
+TEST(ChosenFiles, OnePathOrAFolderAndItsNames)
+{
+    using namespace std::string_literals;
+    using Paths = std::vector<std::string>;
+    EXPECT_EQ(ChosenFiles(std::string(260, '\0')), Paths{});
+    EXPECT_EQ(ChosenFiles("C:\\fonts\\a.ttf\0\0"s), Paths{"C:\\fonts\\a.ttf"});
+    EXPECT_EQ(ChosenFiles("C:\\fonts\0a.ttf\0b.otf\0c.ttc\0\0"s),
+              (Paths{"C:\\fonts\\a.ttf", "C:\\fonts\\b.otf", "C:\\fonts\\c.ttc"}));
+    EXPECT_EQ(ChosenFiles("C:\\\0a.ttf\0b.ttf\0\0"s), (Paths{"C:\\a.ttf", "C:\\b.ttf"}));
+    // A folder whose last character's second byte is 0x5C gets its separator.
+    EXPECT_EQ(ChosenFiles("C:\\\xB1\x5C\0a.ttf\0b.ttf\0\0"s),
+              (Paths{"C:\\\xB1\x5C\\a.ttf", "C:\\\xB1\x5C\\b.ttf"}));
 }
 
 TEST(FilterList, BarsBecomeNulsWithTheDoubleEnd)

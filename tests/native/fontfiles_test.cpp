@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <set>
+#include <vector>
 
 #include "base/command_line.h"
 #include "base/dbcs_text.h"
@@ -251,4 +253,114 @@ TEST(UnquotedPath, OnePairOfQuotesAroundOnePath)
         EXPECT_EQ(UnquotedPath(text), expected) << text;
     EXPECT_TRUE(FitsPathLimit(std::string(259, 'x')));
     EXPECT_FALSE(FitsPathLimit(std::string(260, 'x')));
+}
+
+TEST(InstallPaths, OnePerLineBlankLinesAndQuotesIgnored)
+{
+    using Paths = std::vector<std::string>;
+    struct Case {
+        std::string text;
+        Paths expected;
+    };
+    const Case cases[] = {
+        {"", {}},
+        {"C:\\a.ttf", {"C:\\a.ttf"}},
+        {"C:\\a.ttf\r\nC:\\b.ttf\r\n", {"C:\\a.ttf", "C:\\b.ttf"}},
+        {"C:\\a.ttf\nC:\\b.ttf\rC:\\c.ttf", {"C:\\a.ttf", "C:\\b.ttf", "C:\\c.ttf"}},
+        {"\r\n\r\n   \r\n\t\r\nC:\\a.ttf\r\n\r\n", {"C:\\a.ttf"}},
+        {"  \"C:\\my fonts\\a.ttf\"  \r\n\"C:\\b.ttf\"", {"C:\\my fonts\\a.ttf", "C:\\b.ttf"}},
+        {"\"   \"\r\n\"\"", {}},
+        {"C:\\a.ttf\r\nC:\\a.ttf\r\n", {"C:\\a.ttf", "C:\\a.ttf"}},  // each stands alone
+        {"C:\\\xB1\x5C.ttf\r\n", {"C:\\\xB1\x5C.ttf"}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(InstallPaths(c.text), c.expected) << c.text;
+
+    // A box of 32,000 characters of paths: every one of them, nothing more.
+    std::string box;
+    int count = 0;
+    while (box.size() < 32000) {
+        box += "C:\\fonts\\family-" + std::to_string(count++) + ".ttf\r\n";
+    }
+    const Paths paths = InstallPaths(box);
+    ASSERT_EQ(paths.size(), static_cast<std::size_t>(count));
+    EXPECT_EQ(paths.back(), "C:\\fonts\\family-" + std::to_string(count - 1) + ".ttf");
+}
+
+TEST(ReportInstallation, FirstLineIconAndAReasonPerRefusedFile)
+{
+    using R = InstallResult;
+    using Icon = InstallReport::Icon;
+    struct Case {
+        const char* what;
+        std::vector<FileOutcome> outcomes;
+        std::string text;
+        Icon icon;
+    };
+    const Case cases[] = {
+        {"all installed", {{"C:\\a.ttf", R::Installed}, {"C:\\b.ttf", R::Installed}}, "安装成功", Icon::None},
+        {"one refused", {{"C:\\a.ttf", R::AlreadyInstalled}}, "安装失败\n\na.ttf：已经安装过（字体文件夹中已有同名的文件）",
+         Icon::Error},
+        {"all refused",
+         {{"C:\\x\\a.txt", R::NotAFont}, {"D:\\b.ttf", R::InUse}},
+         "安装失败\n\na.txt：不是字体文件，或文件已损坏\nb.ttf：无法读取：另一个程序正在使用这个文件，请关闭它后再试",
+         Icon::Error},
+        {"mixed",
+         {{"C:\\a.ttf", R::Installed}, {"C:\\b.ttf", R::Missing}, {"C:\\c.ttf", R::Installed}},
+         "部分安装成功\n\nb.ttf：无法读取：找不到这个文件", Icon::Warning},
+        {"a folder ending in a separator", {{"C:\\fonts\\", R::Folder}},
+         "安装失败\n\nC:\\fonts\\：这是文件夹，不是字体文件", Icon::Error},
+        {"nothing named", {}, "安装失败\n\n没有指定要安装的字体文件。", Icon::Error},
+    };
+    for (const Case& c : cases) {
+        const InstallReport report = ReportInstallation(c.outcomes);
+        EXPECT_EQ(report.text, c.text) << c.what;
+        EXPECT_EQ(report.icon, c.icon) << c.what;
+    }
+    // Every reason is its own, and none is empty.
+    std::set<std::string> reasons;
+    for (R r : {R::AlreadyInstalled, R::NotAFont, R::Missing, R::InUse, R::Unreadable, R::Folder, R::NoRights,
+                R::DiskFull, R::PathTooLong, R::Failed})
+        reasons.insert(InstallReason(r));
+    EXPECT_EQ(reasons.size(), 10u);
+    EXPECT_EQ(reasons.count(""), 0u);
+}
+
+TEST(ReportInstallation, NamesTwentyRefusedFilesAndCountsTheRest)
+{
+    std::vector<FileOutcome> outcomes;
+    for (int i = 0; i < 999; ++i)
+        outcomes.push_back({"C:\\missing-" + std::to_string(i) + ".ttf", InstallResult::Missing});
+    outcomes.insert(outcomes.begin() + 500, {"C:\\sound.ttf", InstallResult::Installed});
+    const std::string text = ReportInstallation(outcomes).text;
+    EXPECT_EQ(text.substr(0, text.find('\n')), "部分安装成功");
+    // The first line, a blank one, twenty reasons and the count: 23 lines.
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 23 - 1);
+    EXPECT_NE(text.find("missing-19.ttf："), std::string::npos);
+    EXPECT_EQ(text.find("missing-20.ttf"), std::string::npos);
+    EXPECT_EQ(text.substr(text.rfind('\n') + 1), "……另有 979 个文件未能安装。");
+
+    // Exactly twenty: no count line.
+    outcomes.resize(20);
+    const std::string twenty = ReportInstallation(outcomes).text;
+    EXPECT_EQ(std::count(twenty.begin(), twenty.end(), '\n'), 22 - 1);
+}
+
+TEST(CopyExtension, TheFilesOwnWhenItIsShortAndPlain)
+{
+    EXPECT_EQ(CopyExtension("a.ttf"), ".ttf");
+    EXPECT_EQ(CopyExtension("a.b.OTC"), ".OTC");
+    EXPECT_EQ(CopyExtension("noextension"), ".tmp");
+    EXPECT_EQ(CopyExtension("a."), ".tmp");
+    EXPECT_EQ(CopyExtension("a.toolong"), ".tmp");
+    EXPECT_EQ(CopyExtension("a.t f"), ".tmp");
+    EXPECT_EQ(CopyExtension("dir.d\\file"), ".tmp");
+}
+
+TEST(ContentKey, DiffersWithEveryByte)
+{
+    const std::vector<std::uint8_t> a = {1, 2, 3, 4}, b = {1, 2, 3, 5}, c = {1, 2, 3, 4, 0};
+    EXPECT_EQ(ContentKey(a), ContentKey(std::vector<std::uint8_t>{1, 2, 3, 4}));
+    EXPECT_NE(ContentKey(a), ContentKey(b));
+    EXPECT_NE(ContentKey(a), ContentKey(c));
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 
 #include "support.h"
 #include "win/font_trial.h"
@@ -36,7 +37,7 @@ TEST_F(Damaged, EveryDamagedFontIsRefusedAndLeavesNothing)
         FontChangeCounter counter;
         const Outcome outcome = InstallFrom(FixturePath(file));
         ASSERT_TRUE(outcome.answered);
-        EXPECT_EQ(outcome.text, "安装失败");
+        EXPECT_EQ(outcome.text, "安装失败\n\n" + file + "：不是字体文件，或文件已损坏");
         EXPECT_TRUE(outcome.icon);
         EXPECT_EQ(FontsFolderFiles(), folder);
         EXPECT_EQ(RegistryRecords(HKEY_LOCAL_MACHINE), records);
@@ -58,7 +59,7 @@ TEST_F(Damaged, AFailedTrialRefusesASoundFile)
         const DWORD start = GetTickCount();
         const Outcome outcome = InstallFrom(TestFontPath(font));
         const DWORD took = GetTickCount() - start;
-        EXPECT_EQ(outcome.text, "安装失败");
+        EXPECT_EQ(outcome.text, "安装失败\n\nqtest" + std::to_string(font) + ".ttf：不是字体文件，或文件已损坏");
         EXPECT_EQ(FontsFolderFiles(), folder);
         EXPECT_EQ(RegistryRecords(HKEY_LOCAL_MACHINE), records);
         if (std::string(mode) == "hang") {
@@ -70,4 +71,39 @@ TEST_F(Damaged, AFailedTrialRefusesASoundFile)
     // The product's own trial passes the same kind of file.
     UseFontTrialProgram(ProgramFolder() + "quillmoor.exe");
     EXPECT_EQ(InstallFrom(TestFontPath(45)).text, "安装成功");
+}
+
+namespace {
+
+std::vector<char> BytesOf(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+}  // namespace
+
+// The file is overwritten with another font while it is being installed, after it was
+// read and judged (by the trial's child): what lands is the version that was checked.
+TEST_F(Damaged, AFileChangedDuringTheInstallationIsInstalledAsItWasRead)
+{
+    const std::string source = ProgramFolder() + "changing.ttf";
+    ASSERT_TRUE(CopyFileA(TestFontPath(46).c_str(), source.c_str(), FALSE));
+    UseFontTrialProgram(ProgramFolder() + "trial_stand_in.exe");
+    SetEnvironmentVariableA("QUILLMOOR_STAND_IN", "replace");
+    SetEnvironmentVariableA("QUILLMOOR_REPLACE_TARGET", source.c_str());
+    SetEnvironmentVariableA("QUILLMOOR_REPLACE_WITH", TestFontPath(47).c_str());
+
+    // A leading blank keeps the path box's preview from trying the file first: its verdict
+    // would be found by the installation, and no trial would run during it.
+    const Outcome outcome = InstallFrom(" " + source);
+
+    SetEnvironmentVariableA("QUILLMOOR_STAND_IN", nullptr);
+    UseFontTrialProgram(ProgramFolder() + "quillmoor.exe");
+    ASSERT_EQ(BytesOf(source), BytesOf(TestFontPath(47))) << "the file did not change during the installation";
+    EXPECT_EQ(outcome.text, "安装成功");
+    EXPECT_EQ(BytesOf(FontsFolder() + "\\changing.ttf"), BytesOf(TestFontPath(46)))
+        << "the installed copy is not the file that was read and checked";
+    EXPECT_EQ(RegistryRecord(HKEY_LOCAL_MACHINE, "Quillmoor Test 46 (TrueType)"), "changing.ttf");
+    DeleteFileA(source.c_str());
 }

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "app/program.h"
+#include "controls/common_dialog.h"
 #include "support.h"
 
 #include <commdlg.h>
@@ -14,37 +15,15 @@
 
 namespace {
 
-constexpr int kFileNameCombo = 0x47C;  // cmb13, the Explorer dialog's file-name field
-constexpr int kFileNameEdit = 0x480;   // edt1, the older one
-constexpr int kFilterCombo = 0x470;    // cmb1, the file types
-
 // OLE drops and the common dialogs need the process prepared as the program prepares it.
 class FontFiles : public WindowTest {
 protected:
     static void SetUpTestSuite() { PrepareProcess(); }
 };
 
-// The open dialog of this process owned by the window, once it is shown.
-HWND WaitForFileDialog(HWND owner, DWORD milliseconds = 15000)
-{
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < milliseconds) {
-        HWND h = FindOwnedWindow(owner, "#32770");
-        if (h && IsWindowVisible(h) && GetDlgItem(h, kFilterCombo))
-            return h;
-        Sleep(50);
-    }
-    return nullptr;
-}
-
-HWND FileNameField(HWND dialog)
-{
-    HWND field = GetDlgItem(dialog, kFileNameCombo);
-    return field ? field : GetDlgItem(dialog, kFileNameEdit);
-}
-
 struct DialogVisit {
     std::string filterShown, nameOffered;
+    bool itemDialog = false;  // the common item dialog, not the older one
     bool ownerDisabled = false;
     POINT centre = {}, ownerCentre = {};
     RECT rect = {};
@@ -68,11 +47,8 @@ std::thread DriveDialog(HWND owner, std::string typeName, DialogVisit& visit)
         char text[256] = {};
         SendMessageA(filter, CB_GETLBTEXT, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(text));
         visit.filterShown = text;
-        // The full path the dialog would give for what its field holds now.
-        char offered[MAX_PATH] = {};
-        if (!TextOf(FileNameField(dialog)).empty())
-            SendMessageA(dialog, CDM_GETFILEPATH, MAX_PATH, reinterpret_cast<LPARAM>(offered));
-        visit.nameOffered = offered;
+        visit.itemDialog = !GetDlgItem(dialog, kFileNameCombo);
+        visit.nameOffered = TextOf(FileNameField(dialog));
         visit.ownerDisabled = !IsWindowEnabled(owner);
         RECT d, o;
         GetWindowRect(dialog, &d);
@@ -107,6 +83,7 @@ TEST_F(FontFiles, TheOpenDialogFillsThePathBoxAndOffersTheLastPathNextTime)
     SendMessageA(button, BM_CLICK, 0, 0);
     driver.join();
     ASSERT_TRUE(first.seen) << "no open dialog appeared";
+    EXPECT_TRUE(first.itemDialog);
     EXPECT_EQ(first.filterShown, "字体资源");
     EXPECT_EQ(first.nameOffered, "") << "the typed path does not reach the dialog";
     EXPECT_TRUE(first.ownerDisabled);
@@ -181,4 +158,39 @@ TEST_F(FontFiles, TheDialogStaysOnTheScreenAndTheWindowStaysPutUnderIt)
         SetCursorPos(c.left + width / 2, 100 + height / 2);
         PumpMessages(200);
     }
+}
+
+// Where the common item dialog cannot be created (here: a thread without COM), the older
+// dialog is shown, and takes several files too.
+TEST(OlderDialog, TakesSeveralFilesWhereTheItemDialogCannotBeCreated)
+{
+    const std::string one = TestFontPath(1), two = TestFontPath(2);
+    const std::string folder = one.substr(0, one.find_last_of('\\'));
+    char previous[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    // With no path given, the dialog starts in the current folder.
+    SetCurrentDirectoryA(folder.c_str());
+
+    bool confirmed = false, itemDialog = true;
+    std::vector<std::string> chosen;
+    std::thread shower([&] {
+        CommonDlg dialog;  // no window: no owner
+        dialog.SetFilter("字体资源|*.ttf|所有文件|*.*");
+        dialog.SetAllowMultiSelect(true);
+        confirmed = dialog.OpenDialog();
+        chosen = dialog.FileNames();
+    });
+    HWND shown = WaitForFileDialog(nullptr);
+    if (shown) {
+        itemDialog = !GetDlgItem(shown, kFileNameCombo);
+        Sleep(300);
+        SetWindowTextA(FileNameField(shown), "\"qtest1.ttf\" \"qtest2.ttf\"");
+        PostMessageA(shown, WM_COMMAND, IDOK, 0);
+    }
+    shower.join();
+    SetCurrentDirectoryA(previous);
+    ASSERT_TRUE(shown) << "no dialog appeared";
+    EXPECT_FALSE(itemDialog);
+    EXPECT_TRUE(confirmed);
+    EXPECT_EQ(chosen, (std::vector<std::string>{one, two}));
 }

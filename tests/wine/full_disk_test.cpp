@@ -13,7 +13,7 @@ TEST_F(FullDisk, ACopyThatFailsPartWayLeavesNothingAndSucceedsOnceThereIsRoom)
     const std::set<std::string> before = FontsFolderFiles();
 
     const Outcome full = InstallFrom(TestFontPath(44));
-    EXPECT_EQ(full.text, "安装失败");
+    EXPECT_EQ(full.text, "安装失败\n\nqtest44.ttf：磁盘空间不足");
     EXPECT_EQ(FontsFolderFiles(), before) << "a part of the copy was left in the fonts folder";
     EXPECT_EQ(RegistryRecord(HKEY_LOCAL_MACHINE, "Quillmoor Test 44 (TrueType)"), "(none)");
 

@@ -126,6 +126,52 @@ bool BoxHasIcon(HWND box)
     return false;
 }
 
+HWND WaitForFileDialog(HWND owner, DWORD milliseconds)
+{
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < milliseconds) {
+        HWND h = nullptr;
+        if (owner) {
+            h = FindOwnedWindow(owner, "#32770", 0, GetCurrentProcessId());
+        } else {
+            while ((h = FindWindowExA(nullptr, h, "#32770", nullptr))) {
+                DWORD process = 0;
+                GetWindowThreadProcessId(h, &process);
+                if (process == GetCurrentProcessId() && GetDlgItem(h, kFilterCombo))
+                    break;
+            }
+        }
+        if (h && IsWindowVisible(h) && GetDlgItem(h, kFilterCombo))
+            return h;
+        Sleep(50);
+    }
+    return nullptr;
+}
+
+HWND FileNameField(HWND dialog)
+{
+    HWND field = GetDlgItem(dialog, kFileNameCombo);
+    return field ? field : GetDlgItem(dialog, kFileNameEdit);
+}
+
+BoxIcon IconOf(HWND box)
+{
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON || !IsWindowVisible(child))
+            continue;
+        const HICON icon = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
+        if (!icon)
+            continue;
+        // The system's icons are shared: the box shows the very handle LoadIcon gives.
+        if (icon == LoadIconA(nullptr, IDI_WARNING))
+            return BoxIcon::Warning;
+        if (icon == LoadIconA(nullptr, IDI_ERROR))
+            return BoxIcon::Error;
+        return BoxIcon::Other;
+    }
+    return BoxIcon::None;
+}
+
 void PressButton(HWND dialog, int id)
 {
     HWND button = GetDlgItem(dialog, id);
@@ -145,6 +191,7 @@ BoxAnswerer::BoxAnswerer(std::string caption, int button, DWORD milliseconds)
         text = MessageBoxText(box);
         style = GetWindowLongA(box, GWL_STYLE);
         hasIcon = BoxHasIcon(box);
+        icon = IconOf(box);
         owner = GetWindow(box, GW_OWNER);
         if (button == kCloseBox) {
             PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -406,12 +453,18 @@ void InstallTest::SetUpTestSuite()
 InstallTest::Outcome InstallTest::InstallFrom(const std::string& path)
 {
     W().编辑框_安装文字目录.SetText(path);
+    return InstallWhatTheBoxNames();
+}
+
+InstallTest::Outcome InstallTest::InstallWhatTheBoxNames()
+{
     BoxAnswerer box("提示");
     SendMessageA(W().按钮_安装字体.hwnd(), BM_CLICK, 0, 0);
     Outcome outcome;
     outcome.answered = box.Join();
     outcome.text = box.text;
     outcome.icon = box.hasIcon;
+    outcome.which = box.icon;
     return outcome;
 }
 

@@ -33,6 +33,9 @@ void PressButton(HWND dialog, int id = IDOK);
 inline constexpr int kCloseBox = -1;
 inline constexpr int kEscapeKey = -2;
 
+// The icon a message box shows: none, the system's warning or error icon, or another.
+enum class BoxIcon { None, Warning, Error, Other };
+
 // Waits, on a thread of its own, for a message box with the caption, records its text
 // and style, and closes it with the given button (or kCloseBox, kEscapeKey).
 class BoxAnswerer {
@@ -44,6 +47,7 @@ public:
     std::string text;
     LONG style = 0;
     bool hasIcon = false;
+    BoxIcon icon = BoxIcon::None;
     std::atomic<bool> answered{false};
     HWND owner = nullptr;
 
@@ -80,8 +84,18 @@ struct StartedProcess {
 std::unique_ptr<StartedProcess> StartProgram(const std::string& exeName, const std::string& arguments = {});
 HWND WaitForTopLevel(const char* caption, DWORD processId, DWORD milliseconds = 15000);
 
-// Whether a message box shows an icon.
+// The open dialogs' controls: the older Explorer dialog's file-name field is a combo box,
+// the common item dialog's an edit box; both have the file-type combo box.
+inline constexpr int kFileNameCombo = 0x47C;  // cmb13
+inline constexpr int kFileNameEdit = 0x480;   // edt1
+inline constexpr int kFilterCombo = 0x470;    // cmb1
+// The open dialog of this process owned by `owner` (any owner, for null), once it is shown.
+HWND WaitForFileDialog(HWND owner, DWORD milliseconds = 15000);
+HWND FileNameField(HWND dialog);
+
+// Whether a message box shows an icon, and which of the system's it is.
 bool BoxHasIcon(HWND box);
+BoxIcon IconOf(HWND box);
 
 // Window text of any window.
 std::string TextOf(HWND hwnd);
@@ -187,8 +201,14 @@ protected:
     struct Outcome {
         std::string text;
         bool icon = false;
+        BoxIcon which = BoxIcon::None;
         bool answered = false;
+        // The box's first line, and what follows the blank line after it.
+        std::string FirstLine() const { return text.substr(0, text.find('\n')); }
+        std::string Reasons() const { return text.find("\n\n") == std::string::npos ? "" : text.substr(text.find("\n\n") + 2); }
     };
     // Puts the text in the path box, clicks 安装字体 and answers the box it shows.
     Outcome InstallFrom(const std::string& path);
+    // Clicks 安装字体 with the path box as it is, and answers the box.
+    Outcome InstallWhatTheBoxNames();
 };

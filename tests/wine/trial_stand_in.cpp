@@ -1,6 +1,8 @@
 // Stands in for the program as the child of a font trial, and fails as such a child may,
 // as QUILLMOOR_STAND_IN says: "fault" (an access violation), "hang" (until it is killed),
-// or "refuse" (ends with a failure code).
+// or "refuse" (ends with a failure code). With "replace" it finds the file sound, after
+// writing another file (QUILLMOOR_REPLACE_WITH) over the one being installed
+// (QUILLMOOR_REPLACE_TARGET): a file that changes between its reading and its copying.
 #include <windows.h>
 
 namespace {
@@ -22,6 +24,12 @@ int main()
     GetEnvironmentVariableA("QUILLMOOR_STAND_IN", mode, sizeof mode);
     if (lstrcmpA(mode, "hang") == 0)
         Sleep(INFINITE);
+    if (lstrcmpA(mode, "replace") == 0) {
+        char target[MAX_PATH] = {}, with[MAX_PATH] = {};
+        GetEnvironmentVariableA("QUILLMOOR_REPLACE_TARGET", target, MAX_PATH);
+        GetEnvironmentVariableA("QUILLMOOR_REPLACE_WITH", with, MAX_PATH);
+        return CopyFileA(with, target, FALSE) ? 0 : 1;
+    }
     if (lstrcmpA(mode, "fault") == 0)
         *static_cast<volatile int*>(nullptr) = 1;
     return 1;

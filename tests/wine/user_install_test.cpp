@@ -51,7 +51,7 @@ TEST_F(PerUser, AFontGoesIntoTheUsersOwnFolderAndRecord)
 
     // The same file again: the user's copy exists, so it fails and changes nothing.
     const std::set<std::string> user = FontsFolderFiles(UserFontsFolder());
-    EXPECT_EQ(InstallFrom(TestFontPath(45)).text, "安装失败");
+    EXPECT_EQ(InstallFrom(TestFontPath(45)).text, "安装失败\n\nqtest45.ttf：已经安装过（字体文件夹中已有同名的文件）");
     EXPECT_EQ(FontsFolderFiles(UserFontsFolder()), user);
 }
 
@@ -71,10 +71,46 @@ TEST_F(PerUser, ARejectedFileLeavesNothingInEitherFolder)
     const std::set<std::string> user = FontsFolderFiles(UserFontsFolder());
     const std::set<std::string> records = RegistryRecords(HKEY_CURRENT_USER);
     const Outcome outcome = InstallFrom(fake);
-    EXPECT_EQ(outcome.text, "安装失败");
+    EXPECT_EQ(outcome.text, "安装失败\n\nnot-a-font-either.ttf：不是字体文件，或文件已损坏");
     EXPECT_TRUE(outcome.icon);
     EXPECT_EQ(FontsFolderFiles(), system);
     EXPECT_EQ(FontsFolderFiles(UserFontsFolder()), user) << "the rejected copy stayed in the user's folder";
     EXPECT_EQ(RegistryRecords(HKEY_CURRENT_USER), records);
     DeleteFileA(fake.c_str());
+}
+
+namespace {
+
+// Neither the system's fonts folder nor the user's own may be written (run-as-user.sh with
+// QUILLMOOR_DENY_USER_FONTS=1).
+class NoRights : public InstallTest {
+protected:
+    void SetUp() override
+    {
+        InstallTest::SetUp();
+        for (const std::string& folder : {FontsFolder(), UserFontsFolder()}) {
+            HANDLE file = CreateFileA((folder + "\\probe.tmp").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+            ASSERT_EQ(file, INVALID_HANDLE_VALUE) << folder << " is writable";
+        }
+    }
+};
+
+}  // namespace
+
+TEST_F(NoRights, TheBoxSaysSoAndNothingIsLeftInEitherFolderOrKey)
+{
+    const std::set<std::string> system = FontsFolderFiles();
+    const std::set<std::string> user = FontsFolderFiles(UserFontsFolder());
+    const std::set<std::string> machine = RegistryRecords(HKEY_LOCAL_MACHINE);
+    const std::set<std::string> own = RegistryRecords(HKEY_CURRENT_USER);
+    FontChangeCounter counter;
+
+    const Outcome outcome = InstallFrom(TestFontPath(68));
+    EXPECT_EQ(outcome.text, "安装失败\n\nqtest68.ttf：没有写入字体文件夹的权限");
+    EXPECT_EQ(outcome.which, BoxIcon::Error);
+    EXPECT_EQ(counter.count, 0);
+    EXPECT_EQ(FontsFolderFiles(), system);
+    EXPECT_EQ(FontsFolderFiles(UserFontsFolder()), user);
+    EXPECT_EQ(RegistryRecords(HKEY_LOCAL_MACHINE), machine);
+    EXPECT_EQ(RegistryRecords(HKEY_CURRENT_USER), own);
 }

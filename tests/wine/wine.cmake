@@ -36,8 +36,8 @@ quillmoor_wine_test(window_tests tests/wine/layout_test.cpp tests/wine/events_te
 add_dependencies(window_tests quillmoor fatal_probe)
 
 # Fonts with families of their own for the tests: "Quillmoor Test 1" ... in fonts/.
-add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/fonts/qtest45.ttf
-    COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/scripts/make-fonts.py ${CMAKE_BINARY_DIR}/fonts 45
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/fonts/qtest80.ttf
+    COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/scripts/make-fonts.py ${CMAKE_BINARY_DIR}/fonts 80
     DEPENDS ${CMAKE_SOURCE_DIR}/scripts/make-fonts.py
     COMMENT "Making test fonts")
 # An OpenType font with CFF outlines, a collection, and damaged files: fixtures/.
@@ -45,7 +45,7 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/fixtures/damaged-member.ttc
     COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/scripts/make-font-fixtures.py ${CMAKE_BINARY_DIR}/fixtures
     DEPENDS ${CMAKE_SOURCE_DIR}/scripts/make-font-fixtures.py ${CMAKE_SOURCE_DIR}/scripts/make-fonts.py
     COMMENT "Making font fixtures")
-add_custom_target(test_fonts ALL DEPENDS ${CMAKE_BINARY_DIR}/fonts/qtest45.ttf
+add_custom_target(test_fonts ALL DEPENDS ${CMAKE_BINARY_DIR}/fonts/qtest80.ttf
                                          ${CMAKE_BINARY_DIR}/fixtures/damaged-member.ttc)
 
 quillmoor_wine_test(catalogue_tests tests/wine/catalogue_test.cpp)
@@ -75,10 +75,10 @@ add_dependencies(drop_tests drag_source test_fonts)
 # Installation changes the fonts folder and the registry: a prefix of its own, then a
 # restart of that prefix's Wine, then a look in the new session.
 set(INSTALL_PREFIX ${CMAKE_BINARY_DIR}/install-prefix)
-add_executable(install_tests tests/wine/install_test.cpp)
+add_executable(install_tests tests/wine/install_test.cpp tests/wine/install_many_test.cpp)
 target_link_libraries(install_tests PRIVATE wine_test_support gtest_main)
 set_target_properties(install_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
-add_dependencies(install_tests test_fonts window_helper quillmoor)
+add_dependencies(install_tests test_fonts window_helper quillmoor drag_source)
 add_test(NAME prefix_install COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/fresh-prefix.sh ${INSTALL_PREFIX})
 add_test(NAME install_tests COMMAND install_tests --gtest_filter=Install.*)
 add_test(NAME install_restart COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/restart-wine.sh ${INSTALL_PREFIX})
@@ -132,8 +132,13 @@ set_tests_properties(full_disk_tests PROPERTIES FIXTURES_REQUIRED full_disk ENVI
 # Without the rights to write the system's fonts folder: an unprivileged Unix user.
 quillmoor_install_test(user_install_tests tests/wine/user_install_test.cpp)
 add_test(NAME user_install_tests
-         COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/run-as-user.sh ${CMAKE_BINARY_DIR} $<TARGET_FILE:user_install_tests>)
-set_tests_properties(user_install_tests PROPERTIES TIMEOUT 600 RESOURCE_LOCK display)
+         COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/run-as-user.sh ${CMAKE_BINARY_DIR} $<TARGET_FILE:user_install_tests>
+                 --gtest_filter=PerUser.*)
+# Nor the user's own fonts folder.
+add_test(NAME no_rights_tests
+         COMMAND env QUILLMOOR_DENY_USER_FONTS=1 bash ${CMAKE_SOURCE_DIR}/scripts/run-as-user.sh ${CMAKE_BINARY_DIR}
+                 $<TARGET_FILE:user_install_tests> --gtest_filter=NoRights.*)
+set_tests_properties(user_install_tests no_rights_tests PROPERTIES TIMEOUT 600 RESOURCE_LOCK display)
 
 # The real program through a whole journey, in a prefix whose browser is a recorder.
 set(JOURNEY_PREFIX ${CMAKE_BINARY_DIR}/journey-prefix)
