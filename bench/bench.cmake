@@ -27,3 +27,10 @@ add_executable(preview_bench bench/preview_bench.cpp)
 target_link_libraries(preview_bench PRIVATE quillmoor_win)
 set_target_properties(preview_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 add_dependencies(preview_bench quillmoor)
+
+# A family of eight files installed in one press, against eight presses, with and without
+# a window on the desktop that every broadcast waits for.
+add_executable(install_bench bench/install_bench.cpp)
+target_link_libraries(install_bench PRIVATE quillmoor_win)
+set_target_properties(install_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+add_dependencies(install_bench quillmoor)

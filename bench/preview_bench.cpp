@@ -55,7 +55,7 @@ int main(int argc, char** argv)
     UseFontTrialProgram(BenchFolder() + "quillmoor.exe");
 
     InstalledFontNames.emplace();
-    MainWindow window(kMainLayout, kMainWiring);
+    MainWindow window(kMainLayout, WiringWithoutForum());
     if (!window.Load())
         return 1;
     EditBox& path = window.编辑框_安装文字目录;

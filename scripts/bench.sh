@@ -15,6 +15,10 @@ echo "# the $bits-bit build"
 # A small generated font for the trial's benchmark.
 /usr/bin/python3 "$ROOT/scripts/make-fonts.py" "$BUILD/bench" 1 --file trial-small- >/dev/null
 mv -f "$BUILD/bench/trial-small-1.ttf" "$BUILD/bench/trial-small.ttf"
+# Fonts for the installation's benchmark: 4 families of 8 files for each of 7 repetitions.
+rm -rf "$BUILD/bench/install-fonts"
+/usr/bin/python3 "$ROOT/scripts/make-fonts.py" "$BUILD/bench/install-fonts" 224 --family "Quillmoor Install Bench" \
+    --file qinst >/dev/null
 
 for families in ${QUILLMOOR_BENCH_FAMILIES:-0 1000 5000}; do
     fonts="$BUILD/bench/fonts-$families"
@@ -46,6 +50,9 @@ for families in ${QUILLMOOR_BENCH_FAMILIES:-0 1000 5000}; do
             WINEPREFIX="$prefix" wine "$BIN/trial_bench.exe" "C:\\trial-small.ttf" "C:\\wqy-microhei.ttc"
             # Previewing those files, and typing into the path box.
             WINEPREFIX="$prefix" wine "$BIN/preview_bench.exe" "C:\\trial-small.ttf" "C:\\wqy-microhei.ttc"
+            # Families of eight files installed in one press against eight presses.
+            cp -r "$BUILD/bench/install-fonts" "$prefix/drive_c/install-bench"
+            WINEPREFIX="$prefix" wine "$BIN/install_bench.exe" "C:\\install-bench"
         fi
         # Whole-process start-up: the program and the floor program, alternately, in one
         # Wine session (the bench process keeps it alive).

@@ -1,6 +1,7 @@
 #include "app/wiring.h"
 
 #include <array>
+#include <vector>
 
 #include "app/program.h"
 #include "catalogue/font_lists.h"
@@ -60,3 +61,16 @@ constexpr std::array<WiringRow, 22> kRows = {{
 }  // namespace
 
 const std::span<const WiringRow> kMainWiring = kRows;
+
+std::span<const WiringRow> WiringWithoutForum()
+{
+    static const std::vector<WiringRow> rows = [] {
+        std::vector<WiringRow> kept;
+        for (const WiringRow& row : kMainWiring) {
+            if (row.handler != &AnnounceForum)
+                kept.push_back(row);
+        }
+        return kept;
+    }();
+    return rows;
+}

@@ -12,9 +12,16 @@ int ClampInitialFilter(int index)
     return index < 0 ? 0 : index;
 }
 
-std::uint32_t FileDialogOptions(const FileDialogSettings& s)
+namespace {
+
+// The switches' flags, which both dialogs give the same values.
+static_assert(OfnFlag::CreatePrompt == FosFlag::CreatePrompt && OfnFlag::FileMustExist == FosFlag::FileMustExist &&
+              OfnFlag::OverwritePrompt == FosFlag::OverwritePrompt && OfnFlag::PathMustExist == FosFlag::PathMustExist &&
+              OfnFlag::NoChangeDir == FosFlag::NoChangeDir && OfnFlag::AllowMultiSelect == FosFlag::AllowMultiSelect);
+
+std::uint32_t SwitchFlags(const FileDialogSettings& s)
 {
-    std::uint32_t flags = OfnFlag::HideReadOnly | OfnFlag::Explorer | OfnFlag::EnableSizing;
+    std::uint32_t flags = 0;
     if (s.promptCreate)
         flags |= OfnFlag::CreatePrompt;
     if (s.fileMustExist)
@@ -30,22 +37,16 @@ std::uint32_t FileDialogOptions(const FileDialogSettings& s)
     return flags;
 }
 
+}  // namespace
+
+std::uint32_t FileDialogOptions(const FileDialogSettings& s)
+{
+    return OfnFlag::HideReadOnly | OfnFlag::Explorer | OfnFlag::EnableSizing | SwitchFlags(s);
+}
+
 std::uint32_t ItemDialogOptions(const FileDialogSettings& s)
 {
-    std::uint32_t flags = FosFlag::ForceFileSystem;
-    if (s.promptCreate)
-        flags |= FosFlag::CreatePrompt;
-    if (s.fileMustExist)
-        flags |= FosFlag::FileMustExist;
-    if (s.promptOverwrite)
-        flags |= FosFlag::OverwritePrompt;
-    if (s.pathMustExist)
-        flags |= FosFlag::PathMustExist;
-    if (s.keepCurrentDirectory)
-        flags |= FosFlag::NoChangeDir;
-    if (s.allowMultiSelect)
-        flags |= FosFlag::AllowMultiSelect;
-    return flags;
+    return FosFlag::ForceFileSystem | SwitchFlags(s);
 }
 
 std::string FilterList(const std::string& filter)

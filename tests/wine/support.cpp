@@ -218,19 +218,6 @@ bool BoxAnswerer::Join()
     return answered;
 }
 
-std::span<const WiringRow> WiringWithoutForum()
-{
-    static const std::vector<WiringRow> rows = [] {
-        std::vector<WiringRow> kept;
-        for (const WiringRow& row : kMainWiring) {
-            if (row.handler != &AnnounceForum)
-                kept.push_back(row);
-        }
-        return kept;
-    }();
-    return rows;
-}
-
 LoadedWindow::LoadedWindow(std::span<const WiringRow> wiring)
 {
     // A font file named in the path box is tried in a child: the product, never the test

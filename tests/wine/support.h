@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/wiring.h"
 #include "window/main_window.h"
 
 // Dispatches this thread's messages for about the given time.
@@ -55,9 +56,6 @@ private:
     std::thread thread_;
 };
 
-// The program's wiring without the forum notice on closing, which would wait for an
-// answer whenever a test's window goes.
-std::span<const WiringRow> WiringWithoutForum();
 
 // The program's window loaded in this process with the given wiring, as the program
 // loads it; destroyed (without the message loop) at the end.
