@@ -36,11 +36,6 @@ const char* OrNull(const std::string& text)
     return text.empty() ? nullptr : text.c_str();
 }
 
-const wchar_t* W(const std::u16string& text)
-{
-    return reinterpret_cast<const wchar_t*>(text.c_str());
-}
-
 // Releases a COM interface when its scope ends.
 template <class I> class ComRef {
 public:
@@ -131,28 +126,28 @@ std::optional<bool> CommonDlg::ShowItemDialog(HWND owner, std::vector<std::strin
 
     // The filter pairs in UTF-16, kept alive until the dialog has taken them.
     std::vector<std::u16string> texts;
-    std::vector<COMDLG_FILTERSPEC> specs;
+    std::vector<COMDLG_FILTERSPEC> fileTypes;
     for (const auto& [description, pattern] : FilterPairs(settings_.filter)) {
         texts.push_back(WideText(description));
         texts.push_back(WideText(pattern));
     }
     for (std::size_t i = 0; i + 1 < texts.size(); i += 2)
-        specs.push_back({W(texts[i]), W(texts[i + 1])});
-    if (!specs.empty()) {
-        dialog->SetFileTypes(static_cast<UINT>(specs.size()), specs.data());
+        fileTypes.push_back({WideChars(texts[i]), WideChars(texts[i + 1])});
+    if (!fileTypes.empty()) {
+        dialog->SetFileTypes(static_cast<UINT>(fileTypes.size()), fileTypes.data());
         dialog->SetFileTypeIndex(static_cast<UINT>(FilterIndex(settings_)));
     }
     if (!settings_.fileName.empty())
-        dialog->SetFileName(W(WideText(settings_.fileName)));
+        dialog->SetFileName(WideChars(WideText(settings_.fileName)));
     if (!settings_.dialogTitle.empty())
-        dialog->SetTitle(W(WideText(settings_.dialogTitle)));
+        dialog->SetTitle(WideChars(WideText(settings_.dialogTitle)));
     if (!settings_.defaultExtension.empty())
-        dialog->SetDefaultExtension(W(WideText(settings_.defaultExtension)));
+        dialog->SetDefaultExtension(WideChars(WideText(settings_.defaultExtension)));
     if (!settings_.initialDirectory.empty()) {
         auto* itemFromPath = SYSTEM_PROC("shell32.dll", SHCreateItemFromParsingName);
         ComRef<IShellItem> folder;
-        if (itemFromPath && SUCCEEDED(itemFromPath(W(WideText(settings_.initialDirectory)), nullptr, IID_IShellItem,
-                                                   folder.outVoid())))
+        if (itemFromPath && SUCCEEDED(itemFromPath(WideChars(WideText(settings_.initialDirectory)), nullptr,
+                                                   IID_IShellItem, folder.outVoid())))
             dialog->SetFolder(folder.get());
     }
 

@@ -16,8 +16,9 @@ namespace {
 
 // The switches' flags, which both dialogs give the same values.
 static_assert(OfnFlag::CreatePrompt == FosFlag::CreatePrompt && OfnFlag::FileMustExist == FosFlag::FileMustExist &&
-              OfnFlag::OverwritePrompt == FosFlag::OverwritePrompt && OfnFlag::PathMustExist == FosFlag::PathMustExist &&
-              OfnFlag::NoChangeDir == FosFlag::NoChangeDir && OfnFlag::AllowMultiSelect == FosFlag::AllowMultiSelect);
+              OfnFlag::OverwritePrompt == FosFlag::OverwritePrompt &&
+              OfnFlag::PathMustExist == FosFlag::PathMustExist && OfnFlag::NoChangeDir == FosFlag::NoChangeDir &&
+              OfnFlag::AllowMultiSelect == FosFlag::AllowMultiSelect);
 
 std::uint32_t SwitchFlags(const FileDialogSettings& s)
 {
@@ -84,34 +85,38 @@ int FilterIndex(const FileDialogSettings& s)
     return FilterList(s.filter).empty() ? 0 : ClampInitialFilter(s.initialFilter) + 1;
 }
 
+namespace {
+
+// The NUL-ended strings of a platform list, up to the empty one (or the end) that ends it.
+std::vector<std::string> NulEndedStrings(const std::string& list)
+{
+    std::vector<std::string> strings;
+    std::size_t start = 0;
+    while (start < list.size() && list[start] != '\0') {
+        std::size_t end = list.find('\0', start);
+        if (end == std::string::npos)
+            end = list.size();
+        strings.push_back(list.substr(start, end - start));
+        start = end + 1;
+    }
+    return strings;
+}
+
+}  // namespace
+
 std::vector<std::pair<std::string, std::string>> FilterPairs(const std::string& filter)
 {
-    // The platform's list is the same pairs, NUL-separated.
-    const std::string list = FilterList(filter);
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    for (std::size_t end; (end = list.find('\0', start)) != std::string::npos; start = end + 1)
-        parts.push_back(list.substr(start, end - start));
+    // The platform's list is the same pairs, NUL-separated; a pattern is never empty there.
+    const std::vector<std::string> parts = NulEndedStrings(FilterList(filter));
     std::vector<std::pair<std::string, std::string>> pairs;
-    for (std::size_t i = 0; i + 1 < parts.size(); i += 2) {
-        if (parts[i + 1].empty())
-            break;
+    for (std::size_t i = 0; i + 1 < parts.size(); i += 2)
         pairs.emplace_back(parts[i], parts[i + 1]);
-    }
     return pairs;
 }
 
 std::vector<std::string> ChosenFiles(const std::string& buffer)
 {
-    std::vector<std::string> strings;
-    std::size_t start = 0;
-    while (start < buffer.size() && buffer[start] != '\0') {
-        std::size_t end = buffer.find('\0', start);
-        if (end == std::string::npos)
-            end = buffer.size();
-        strings.push_back(buffer.substr(start, end - start));
-        start = end + 1;
-    }
+    const std::vector<std::string> strings = NulEndedStrings(buffer);
     if (strings.size() <= 1)
         return strings;
     // A folder that ends in a separator is a drive's root ("C:\"); a 0x5C that ends a

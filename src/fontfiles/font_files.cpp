@@ -73,11 +73,6 @@ std::string FullPathOf(const std::string& path)
     return full;
 }
 
-const wchar_t* W(const std::u16string& text)
-{
-    return reinterpret_cast<const wchar_t*>(text.c_str());
-}
-
 // Why a source could not be opened.
 InstallResult OpenFailure(DWORD error)
 {
@@ -142,11 +137,7 @@ InstallResult WriteCopy(const std::vector<std::uint8_t>& bytes, const std::strin
     char temporary[MAX_PATH] = {};
     if (!GetTempFileNameA(folder.c_str(), "qmf", 0, temporary))
         return WriteFailure(GetLastError());
-    ScopedHandle file(
-        CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD error = file.valid() ? WriteWholeFile(file.get(), bytes) : GetLastError();
-    if (file.valid() && !file.Close() && error == ERROR_SUCCESS)
-        error = GetLastError();
+    DWORD error = WriteNewFile(temporary, bytes, CREATE_ALWAYS);
     if (error == ERROR_SUCCESS && !MoveFileExA(temporary, target.c_str(), 0))
         error = GetLastError();
     if (error != ERROR_SUCCESS) {
@@ -166,10 +157,11 @@ bool RecordFont(HKEY root, const std::u16string& valueName, const std::string& d
         ERROR_SUCCESS)
         return false;
     std::u16string name = valueName;
-    for (int n = 2; RegQueryValueExW(key.get(), W(name), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS; ++n)
+    for (int n = 2; RegQueryValueExW(key.get(), WideChars(name), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+         ++n)
         name = valueName + u" #" + WideText(std::to_string(n));
     const std::u16string wideData = WideText(data);
-    return RegSetValueExW(key.get(), W(name), 0, REG_SZ, reinterpret_cast<const BYTE*>(wideData.c_str()),
+    return RegSetValueExW(key.get(), WideChars(name), 0, REG_SZ, reinterpret_cast<const BYTE*>(wideData.c_str()),
                           static_cast<DWORD>((wideData.size() + 1) * sizeof(char16_t))) == ERROR_SUCCESS;
 }
 
@@ -300,7 +292,7 @@ void InstallChosenFont(MainWindow& window)
     const InstallReport report = ReportInstallation(InstallFontFiles(window.编辑框_安装文字目录.Text()));
     const unsigned icon = report.icon == InstallReport::Icon::Error     ? MB_ICONHAND
                           : report.icon == InstallReport::Icon::Warning ? MB_ICONWARNING
-                                                                         : 0;
+                                                                        : 0;
     ShowMessage(report.text, icon, "提示");
 }
 

@@ -174,7 +174,7 @@ std::optional<bool> FontBytesSurviveTrial(const std::vector<std::uint8_t>& bytes
         return std::nullopt;
     const std::string copy = std::string(folder) + "qmtrial-" + std::to_string(GetCurrentProcessId()) + "-" +
                              std::to_string(++serial) + CopyExtension(fileName);
-    if (!WriteNewFile(copy, bytes))
+    if (WriteNewFile(copy, bytes) != ERROR_SUCCESS)
         return std::nullopt;
     const bool sound = TryFontFile(copy);
     DeleteFileA(copy.c_str());

@@ -1,7 +1,7 @@
 #pragma once
+#include <cstdint>
 #include <optional>
 #include <string>
-#include <cstdint>
 #include <tuple>
 #include <vector>
 
@@ -29,7 +29,8 @@ std::optional<FontFileIdentity> IdentifyFontFile(const std::string& path);
 // bytes are tried once. Nothing when no copy could be written for the trial.
 std::optional<bool> FontBytesSurviveTrial(const std::vector<std::uint8_t>& bytes, const std::string& fileName);
 
-// One trial, whatever was found before: what FontFileSurvivesTrial runs for a new file.
+// One trial of a file, whatever was found before: what FontBytesSurviveTrial runs for new
+// bytes.
 bool TryFontFile(const std::string& path);
 
 // The program started for a trial (this process's own .exe unless set): a test program

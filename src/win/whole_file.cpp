@@ -26,6 +26,10 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path)
     return ReadWholeFile(file.get());
 }
 
+namespace {
+
+// Writes all the bytes to an open file: ERROR_SUCCESS, or the error that stopped it (a
+// short write counts as a full disk).
 DWORD WriteWholeFile(HANDLE file, const std::vector<std::uint8_t>& bytes)
 {
     std::size_t done = 0;
@@ -41,15 +45,18 @@ DWORD WriteWholeFile(HANDLE file, const std::vector<std::uint8_t>& bytes)
     return ERROR_SUCCESS;
 }
 
-bool WriteNewFile(const std::string& path, const std::vector<std::uint8_t>& bytes)
+}  // namespace
+
+DWORD WriteNewFile(const std::string& path, const std::vector<std::uint8_t>& bytes, DWORD disposition)
 {
     ScopedHandle file(
-        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid())
-        return false;
-    const bool written = WriteWholeFile(file.get(), bytes) == ERROR_SUCCESS;
-    file.Close();
-    if (!written)
+        return GetLastError();
+    DWORD error = WriteWholeFile(file.get(), bytes);
+    if (!file.Close() && error == ERROR_SUCCESS)
+        error = GetLastError();
+    if (error != ERROR_SUCCESS)
         DeleteFileA(path.c_str());
-    return written;
+    return error;
 }

@@ -14,9 +14,7 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(HANDLE file);
 // The same for a path, opened for reading with other readers let in.
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path);
 
-// Writes all the bytes to an open file: ERROR_SUCCESS, or the error that stopped it (a
-// short write counts as a full disk).
-DWORD WriteWholeFile(HANDLE file, const std::vector<std::uint8_t>& bytes);
-// A new file of the program's own making (normal attributes) holding the bytes; nothing
-// is left of it when that fails.
-bool WriteNewFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
+// A file of the program's own making (normal attributes) holding the bytes, created as
+// `disposition` says (CREATE_NEW, or CREATE_ALWAYS for a name the program holds):
+// ERROR_SUCCESS, or the error that stopped it, and then nothing is left of it.
+DWORD WriteNewFile(const std::string& path, const std::vector<std::uint8_t>& bytes, DWORD disposition = CREATE_NEW);

@@ -19,3 +19,8 @@ std::string ItemText(HWND box, const ItemMessages& messages, int index);
 // ANSI code page becomes the system's stand-in, as the platform's ANSI calls give it.
 std::u16string WideText(const std::string& ansi);
 std::string AnsiText(const wchar_t* wide);
+// The UTF-16 text as the platform's wide calls take it.
+inline const wchar_t* WideChars(const std::u16string& text)
+{
+    return reinterpret_cast<const wchar_t*>(text.c_str());
+}
