@@ -1,8 +1,10 @@
 // The font-file judge on any bytes: a font file dropped on the program is untrusted input.
+// The test command runs it with a time limit per input: the judge's cost is linear in the
+// file's size, so no input may take long.
 #include <cstdint>
 #include <span>
 
-#include "base/font_file.h"
+#include "fontdata/font_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -11,7 +13,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (facts.sound && facts.faces.empty())
         __builtin_trap();
     for (const FontFace& face : facts.faces) {
-        if (face.family.empty() || face.full.empty() || face.characters.size() > kMostSampleCharacters)
+        if (face.family.empty() || face.full.empty() || !face.families || face.families->empty() ||
+            !face.characters || face.characters->sample.size() > kMostSampleCharacters)
+            __builtin_trap();
+        // The ranges ascend and never touch; the sample is drawn from them.
+        const auto& ranges = face.characters->ranges;
+        for (std::size_t i = 0; i < ranges.size(); ++i) {
+            if (ranges[i].first > ranges[i].last || (i > 0 && ranges[i - 1].last + 1 >= ranges[i].first))
+                __builtin_trap();
+        }
+        if (ranges.empty() != face.characters->sample.empty())
             __builtin_trap();
     }
     if (!facts.sound && facts.format != FontFileFacts::Format::Other && facts.fault.empty())

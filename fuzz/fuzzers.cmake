@@ -9,7 +9,7 @@ foreach(target text_to_number reduce_font_names font_name install_paths)
     target_compile_options(fuzz_${target} PRIVATE ${FUZZ_FLAGS} -g -O1)
     target_link_options(fuzz_${target} PRIVATE ${FUZZ_FLAGS})
     if(NOT target STREQUAL "font_name")
-        add_test(NAME fuzz_${target} COMMAND fuzz_${target} -max_total_time=20 -rss_limit_mb=1024)
+        add_test(NAME fuzz_${target} COMMAND fuzz_${target} -max_total_time=20 -timeout=2 -rss_limit_mb=1024)
     endif()
 endforeach()
 
@@ -21,5 +21,5 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/corpus-font/quillmoor-pair.ttc
     DEPENDS ${CMAKE_SOURCE_DIR}/scripts/make-font-fixtures.py ${CMAKE_SOURCE_DIR}/scripts/make-fonts.py
     COMMENT "Making the font corpus")
 add_custom_target(font_corpus ALL DEPENDS ${CMAKE_BINARY_DIR}/corpus-font/quillmoor-pair.ttc)
-add_test(NAME fuzz_font_name COMMAND fuzz_font_name -max_total_time=20 -rss_limit_mb=1024
+add_test(NAME fuzz_font_name COMMAND fuzz_font_name -max_total_time=20 -timeout=2 -rss_limit_mb=1024
                                      ${CMAKE_BINARY_DIR}/corpus-font)

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Checks that every #include between folders of src/ points down the layers:
-#   base <- win <- controls <- window <- catalogue, preview, docking, fontfiles <- app
+#   base <- fontdata <- win <- controls <- window <- catalogue, preview, docking, fontfiles <- app
 # A file may include its own folder and the layers below it; the feature folders never
 # include each other. Prints every offending line and exits non-zero if there is one.
 set -euo pipefail
@@ -9,11 +9,12 @@ SRC=${1:-$(cd "$(dirname "$0")/.." && pwd)/src}
 rank() {
     case $1 in
     base) echo 0 ;;
-    win) echo 1 ;;
-    controls) echo 2 ;;
-    window) echo 3 ;;
-    catalogue | preview | docking | fontfiles) echo 4 ;;
-    app) echo 5 ;;
+    fontdata) echo 1 ;;
+    win) echo 2 ;;
+    controls) echo 3 ;;
+    window) echo 4 ;;
+    catalogue | preview | docking | fontfiles) echo 5 ;;
+    app) echo 6 ;;
     *) echo -1 ;;
     esac
 }

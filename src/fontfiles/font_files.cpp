@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "base/dbcs_text.h"
-#include "base/font_file.h"
+#include "fontdata/font_file.h"
 #include "controls/drop_rules.h"
 #include "fontfiles/install_rules.h"
 #include "window/main_window.h"

@@ -9,7 +9,7 @@
 
 #include "base/command_line.h"
 #include "base/dbcs_text.h"
-#include "base/font_file.h"
+#include "fontdata/font_file.h"
 #include "preview/file_preview_rules.h"
 #include "preview/preview.h"
 #include "win/font_trial.h"

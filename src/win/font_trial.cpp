@@ -7,7 +7,7 @@
 #include <tuple>
 #include <vector>
 
-#include "base/font_file.h"
+#include "fontdata/font_file.h"
 #include "win/scoped.h"
 #include "win/whole_file.h"
 
@@ -127,7 +127,7 @@ TrialResult TryFace(HDC dc, const FontFace& face)
     EnumFontFamiliesExW(dc, &request, &NoteMetrics, reinterpret_cast<LPARAM>(&found), 0);
     if (!found)
         return kNotEnumerated;
-    const std::wstring text = Utf16(face.characters);
+    const std::wstring text = Utf16(face.characters->sample);
     for (LONG size : {-12, -48}) {
         request = FaceRequest(face.family, size);
         ScopedFont font(CreateFontIndirectW(&request));

@@ -1,0 +1,914 @@
+#include "fontdata/font_file.h"
+
+#include <algorithm>
+#include <array>
+#include <map>
+#include <optional>
+#include <tuple>
+
+namespace {
+
+constexpr std::uint32_t Tag(const char (&t)[5])
+{
+    return static_cast<std::uint32_t>(static_cast<unsigned char>(t[0])) << 24 |
+           static_cast<std::uint32_t>(static_cast<unsigned char>(t[1])) << 16 |
+           static_cast<std::uint32_t>(static_cast<unsigned char>(t[2])) << 8 |
+           static_cast<std::uint32_t>(static_cast<unsigned char>(t[3]));
+}
+
+constexpr std::uint32_t kTrueType = 0x00010000;
+constexpr std::uint32_t kApple = Tag("true");
+constexpr std::uint32_t kOpenType = Tag("OTTO");
+constexpr std::uint32_t kCollection = Tag("ttcf");
+
+// What failed; nullptr when nothing did.
+using Fault = const char*;
+
+// Big-endian reads within a range of the file that is known to lie inside it: Has()
+// first, then read. The whole file is one such range, and so is each table. A range knows
+// where it starts in the file, so that what is read of it can be kept by place.
+class Range {
+public:
+    Range() = default;
+    explicit Range(std::span<const std::uint8_t> b, std::size_t at = 0) : b_(b), at_(at) {}
+    bool present() const { return b_.data() != nullptr; }
+    std::size_t size() const { return b_.size(); }
+    std::size_t at() const { return at_; }  // in the file
+    bool Has(std::uint64_t at, std::uint64_t count) const { return at <= b_.size() && count <= b_.size() - at; }
+    Range Sub(std::size_t at, std::size_t count) const { return Range(b_.subspan(at, count), at_ + at); }
+    std::uint32_t U8(std::size_t at) const { return b_[at]; }
+    std::uint32_t U16(std::size_t at) const { return static_cast<std::uint32_t>(b_[at]) << 8 | b_[at + 1]; }
+    std::int32_t S16(std::size_t at) const { return static_cast<std::int16_t>(U16(at)); }
+    std::uint32_t U32(std::size_t at) const { return U16(at) << 16 | U16(at + 2); }
+    // Where and how long: what identifies a table shared by several fonts of a collection.
+    std::pair<std::size_t, std::size_t> Place() const { return {at_, b_.size()}; }
+
+private:
+    std::span<const std::uint8_t> b_;
+    std::size_t at_ = 0;
+};
+
+bool IsSfntVersion(std::uint32_t version)
+{
+    return version == kTrueType || version == kApple || version == kOpenType;
+}
+
+// Whether any two of these [start, end) extents overlap; equal starts were merged before.
+bool Overlap(std::vector<std::pair<std::uint64_t, std::uint64_t>> extents)
+{
+    std::sort(extents.begin(), extents.end());
+    for (std::size_t i = 1; i < extents.size(); ++i) {
+        if (extents[i].first < extents[i - 1].second)
+            return true;
+    }
+    return false;
+}
+
+// The tables of one font that the judge reads; absent ones are empty ranges.
+struct Font {
+    std::uint32_t version = 0;
+    Range head, maxp, hhea, hmtx, cmap, loca, glyf, cff, cff2, os2, name;
+    std::uint32_t glyphs = 0;
+    bool longOffsets = false;
+};
+
+// The table directory at `at`: every table inside the file, no tag twice (an engine reads
+// the first of a repeated tag, a judge might read another).
+Fault ReadDirectory(const Range& file, std::size_t at, Font& font)
+{
+    if (!file.Has(at, 12))
+        return "directory";
+    font.version = file.U32(at);
+    const std::uint32_t tables = file.U16(at + 4);
+    if (!IsSfntVersion(font.version) || tables == 0 || tables > kMostTables || !file.Has(at + 12, tables * 16ull))
+        return "directory";
+    const std::pair<std::uint32_t, Range Font::*> known[] = {
+        {Tag("head"), &Font::head}, {Tag("maxp"), &Font::maxp}, {Tag("hhea"), &Font::hhea},
+        {Tag("hmtx"), &Font::hmtx}, {Tag("cmap"), &Font::cmap}, {Tag("loca"), &Font::loca},
+        {Tag("glyf"), &Font::glyf}, {Tag("CFF "), &Font::cff},  {Tag("CFF2"), &Font::cff2},
+        {Tag("OS/2"), &Font::os2},  {Tag("name"), &Font::name},
+    };
+    std::vector<std::uint32_t> tags;
+    for (std::uint32_t t = 0; t < tables; ++t) {
+        const std::size_t entry = at + 12 + static_cast<std::size_t>(t) * 16;
+        const std::uint32_t tag = file.U32(entry), offset = file.U32(entry + 8), length = file.U32(entry + 12);
+        if (!file.Has(offset, length))
+            return "directory";  // a table past the end
+        tags.push_back(tag);
+        for (const auto& [knownTag, member] : known) {
+            if (tag == knownTag)
+                font.*member = file.Sub(offset, length);
+        }
+    }
+    std::sort(tags.begin(), tags.end());
+    if (std::adjacent_find(tags.begin(), tags.end()) != tags.end())
+        return "directory";
+    return nullptr;
+}
+
+Fault CheckHead(Font& font)
+{
+    const Range& head = font.head;
+    if (!head.present() || head.size() < 54)
+        return "head";
+    const std::uint32_t unitsPerEm = head.U16(18);
+    const std::int32_t locFormat = head.S16(50);
+    if (unitsPerEm < 16 || unitsPerEm > 16384 || (locFormat != 0 && locFormat != 1))
+        return "head";
+    font.longOffsets = locFormat == 1;
+    return nullptr;
+}
+
+Fault CheckMaxp(Font& font)
+{
+    if (!font.maxp.present() || font.maxp.size() < 6)
+        return "maxp";
+    font.glyphs = font.maxp.U16(4);
+    return font.glyphs == 0 ? "maxp" : nullptr;
+}
+
+Fault CheckMetrics(const Font& font)
+{
+    if (!font.hhea.present() || font.hhea.size() < 36)
+        return "hhea";
+    const std::uint32_t metrics = font.hhea.U16(34);
+    if (metrics == 0 || metrics > font.glyphs)
+        return "hhea";
+    if (!font.hmtx.present() || !font.hmtx.Has(0, 4ull * metrics + 2ull * (font.glyphs - metrics)))
+        return "hmtx";
+    return nullptr;
+}
+
+// The characters one cmap subtable maps, built range by range: each added range starts
+// after the last one, and one that touches it is joined to it.
+class Ranges {
+public:
+    void Add(char32_t first, char32_t last)
+    {
+        if (!ranges_.empty() && ranges_.back().last + 1 == first)
+            ranges_.back().last = last;
+        else
+            ranges_.push_back({first, last});
+    }
+    std::vector<CharRange> Take() { return std::move(ranges_); }
+
+private:
+    std::vector<CharRange> ranges_;
+};
+
+// What one cmap subtable holds, whatever the font's glyph count: its extent in the cmap
+// table, the highest glyph id it maps to, and the characters it maps to a glyph other
+// than 0. A subtable is judged once, however many encoding records point at it.
+struct Subtable {
+    Fault fault = nullptr;
+    std::uint64_t end = 0;       // past its last byte, in the cmap table
+    std::uint32_t topGlyph = 0;  // the highest glyph id it maps any character to
+    std::vector<CharRange> mapped;
+};
+
+void Raise(std::uint32_t& top, std::uint32_t glyph)
+{
+    top = std::max(top, glyph);
+}
+
+// Format 4: segments in order; a segment without a glyph id array maps its characters to
+// one run of glyph ids (checked as a run); one with an array reads its own part of the
+// array, which no other segment shares.
+Fault ReadFormat4(const Range& s, Subtable& out)
+{
+    if (s.size() < 14)
+        return "cmap";
+    const std::uint32_t segmentsX2 = s.U16(6);
+    if (segmentsX2 == 0 || segmentsX2 % 2 != 0 || !s.Has(14, 4ull * segmentsX2 + 2))
+        return "cmap";
+    const std::size_t ends = 14, starts = 16 + segmentsX2, deltas = starts + segmentsX2, ranges = deltas + segmentsX2;
+    std::int64_t previousEnd = -1;
+    Ranges mapped;
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> arrays;
+    for (std::size_t i = 0; i < segmentsX2 / 2; ++i) {
+        const std::uint32_t end = s.U16(ends + 2 * i), start = s.U16(starts + 2 * i);
+        const std::uint32_t delta = s.U16(deltas + 2 * i), range = s.U16(ranges + 2 * i);
+        if (start > end || static_cast<std::int64_t>(start) <= previousEnd)
+            return "cmap";
+        previousEnd = end;
+        const std::uint32_t last = std::min<std::uint32_t>(end, 0xFFFE);  // 0xFFFF maps nothing
+        if (start > last)
+            continue;
+        const std::uint32_t count = last - start + 1;
+        if (range == 0) {
+            // Glyph ids (c + delta) mod 65536: one run, which may not wrap past 0xFFFF.
+            const std::uint32_t low = (start + delta) & 0xFFFF;
+            if (low + count - 1 > 0xFFFF)
+                return "cmap";
+            Raise(out.topGlyph, low + count - 1);
+            if (low == 0 && count > 1)
+                mapped.Add(start + 1, last);
+            else if (low != 0)
+                mapped.Add(start, last);
+            continue;
+        }
+        const std::uint64_t array = ranges + 2 * i + range;
+        if (!s.Has(array, 2ull * count))
+            return "cmap";
+        arrays.push_back({array, array + 2ull * count});
+        for (std::uint32_t k = 0; k < count; ++k) {
+            std::uint32_t glyph = s.U16(static_cast<std::size_t>(array + 2ull * k));
+            if (glyph != 0)
+                glyph = (glyph + delta) & 0xFFFF;
+            Raise(out.topGlyph, glyph);
+            if (glyph != 0)
+                mapped.Add(start + k, start + k);
+        }
+    }
+    if (Overlap(std::move(arrays)))
+        return "cmap";
+    out.mapped = mapped.Take();
+    return nullptr;
+}
+
+// Formats 12 and 13: groups in order, each a range of characters mapped to a run of glyph
+// ids (12) or to one glyph (13), checked as ranges.
+Fault ReadGroups(const Range& s, bool oneGlyph, Subtable& out)
+{
+    if (s.size() < 16)
+        return "cmap";
+    const std::uint32_t groups = s.U32(12);
+    if (!s.Has(16, 12ull * groups))
+        return "cmap";
+    std::int64_t previousEnd = -1;
+    Ranges mapped;
+    for (std::size_t g = 0; g < groups; ++g) {
+        const std::size_t at = 16 + 12 * g;
+        const std::uint32_t start = s.U32(at), end = s.U32(at + 4), glyph = s.U32(at + 8);
+        if (start > end || end > 0x10FFFF || static_cast<std::int64_t>(start) <= previousEnd)
+            return "cmap";
+        previousEnd = end;
+        const std::uint64_t top = oneGlyph ? glyph : glyph + static_cast<std::uint64_t>(end - start);
+        if (top > 0xFFFF)
+            return "cmap";
+        Raise(out.topGlyph, static_cast<std::uint32_t>(top));
+        if (glyph != 0)
+            mapped.Add(start, end);
+        else if (!oneGlyph && start < end)
+            mapped.Add(start + 1, end);
+    }
+    out.mapped = mapped.Take();
+    return nullptr;
+}
+
+Subtable ReadSubtable(const Range& cmap, std::uint32_t offset)
+{
+    Subtable out;
+    auto fail = [&] {
+        out.fault = "cmap";
+        return out;
+    };
+    if (!cmap.Has(offset, 4))
+        return fail();
+    const std::uint32_t format = cmap.U16(offset);
+    std::uint64_t length;
+    switch (format) {
+    case 0: case 2: case 4: case 6:
+        length = cmap.U16(offset + 2);
+        break;
+    case 8: case 10: case 12: case 13:
+        if (!cmap.Has(offset, 8))
+            return fail();
+        length = cmap.U32(offset + 4);
+        break;
+    case 14:
+        if (!cmap.Has(offset, 6))
+            return fail();
+        length = cmap.U32(offset + 2);
+        break;
+    default:
+        return fail();
+    }
+    if (!cmap.Has(offset, length))
+        return fail();
+    out.end = offset + length;
+    const Range s = cmap.Sub(offset, static_cast<std::size_t>(length));
+    switch (format) {
+    case 0: {
+        if (s.size() < 262)
+            return fail();
+        Ranges mapped;
+        for (std::uint32_t c = 0; c < 256; ++c) {
+            const std::uint32_t glyph = s.U8(6 + c);
+            Raise(out.topGlyph, glyph);
+            if (glyph != 0)
+                mapped.Add(c, c);
+        }
+        out.mapped = mapped.Take();
+        return out;
+    }
+    case 4:
+        out.fault = ReadFormat4(s, out);
+        return out;
+    case 6: {
+        if (s.size() < 10)
+            return fail();
+        const std::uint32_t first = s.U16(6), count = s.U16(8);
+        if (!s.Has(10, 2ull * count))
+            return fail();
+        Ranges mapped;
+        for (std::uint32_t i = 0; i < count; ++i) {
+            const std::uint32_t glyph = s.U16(10 + 2 * i);
+            Raise(out.topGlyph, glyph);
+            if (glyph != 0)
+                mapped.Add(first + i, first + i);
+        }
+        out.mapped = mapped.Take();
+        return out;
+    }
+    case 12:
+    case 13:
+        out.fault = ReadGroups(s, format == 13, out);
+        return out;
+    default:
+        return out;  // read by no engine the program meets, and inside the table
+    }
+}
+
+// Which subtable's characters the font shows, as the system picks it: full Unicode first.
+int SubtableRank(std::uint32_t platform, std::uint32_t encoding)
+{
+    if (platform == 3 && encoding == 10)
+        return 5;
+    if (platform == 0)
+        return 4;
+    if (platform == 3 && encoding == 1)
+        return 3;
+    if (platform == 3 && encoding == 0)
+        return 2;
+    return 1;
+}
+
+// An even sample of at most kMostSampleCharacters characters of the ranges, ascending.
+std::vector<char32_t> Sample(const std::vector<CharRange>& ranges)
+{
+    std::uint64_t all = 0;
+    for (const CharRange& r : ranges)
+        all += r.last - r.first + 1ull;
+    const std::uint64_t wanted = std::min<std::uint64_t>(all, kMostSampleCharacters);
+    std::vector<char32_t> sample;
+    sample.reserve(static_cast<std::size_t>(wanted));
+    std::size_t r = 0;
+    std::uint64_t before = 0;  // characters in the ranges before ranges[r]
+    for (std::uint64_t i = 0; i < wanted; ++i) {
+        const std::uint64_t index = i * all / wanted;
+        while (index >= before + (ranges[r].last - ranges[r].first + 1ull)) {
+            before += ranges[r].last - ranges[r].first + 1ull;
+            ++r;
+        }
+        sample.push_back(static_cast<char32_t>(ranges[r].first + (index - before)));
+    }
+    return sample;
+}
+
+// What a cmap table holds, whatever the font's glyph count: every subtable read through,
+// none overlapping another, and the characters of the one the system uses.
+struct CmapFacts {
+    Fault fault = nullptr;
+    std::uint32_t topGlyph = 0;
+    std::shared_ptr<const CharacterMap> characters;
+};
+
+// A glyf and loca pair read through once for all the fonts that share it: how many glyphs
+// from the first are sound, and why the next one is not.
+struct GlyphFacts {
+    std::uint64_t soundGlyphs = 0;
+    Fault next = nullptr;
+};
+
+// A CFF or CFF2 table read through: its fault, or how many glyphs its CharStrings hold.
+struct OutlineFacts {
+    Fault fault = nullptr;
+    std::uint32_t charStrings = 0;
+};
+
+struct NameFacts {
+    Fault fault = nullptr;
+    std::u16string family, full;
+    std::shared_ptr<const std::vector<LocalName>> families;
+};
+
+// A CFF INDEX: its item count, where it ends, and where its first item lies.
+struct Index {
+    std::uint32_t count = 0;
+    std::size_t end = 0, firstStart = 0, firstEnd = 0;
+};
+
+// The INDEX at `at`, when its offset size and every offset are sound (ascending from 1)
+// and its data lies in the table. CFF counts items in 2 bytes, CFF2 in 4.
+std::optional<Index> ReadIndex(const Range& t, std::size_t at, std::size_t countBytes)
+{
+    if (!t.Has(at, countBytes))
+        return std::nullopt;
+    Index index;
+    index.count = countBytes == 2 ? t.U16(at) : t.U32(at);
+    if (index.count == 0) {
+        index.end = at + countBytes;
+        return index;
+    }
+    const std::size_t sizeAt = at + countBytes;
+    if (!t.Has(sizeAt, 1))
+        return std::nullopt;
+    const std::uint32_t offSize = t.U8(sizeAt);
+    const std::uint64_t offsets = (index.count + 1ull) * offSize;
+    if (offSize < 1 || offSize > 4 || !t.Has(sizeAt + 1, offsets))
+        return std::nullopt;
+    auto offset = [&](std::size_t i) {
+        std::uint32_t value = 0;
+        for (std::size_t k = 0; k < offSize; ++k)
+            value = value << 8 | t.U8(sizeAt + 1 + i * offSize + k);
+        return value;
+    };
+    // Offsets count from the byte before the data, so the first is 1.
+    const std::size_t base = sizeAt + static_cast<std::size_t>(offsets);
+    std::uint32_t previous = offset(0);
+    if (previous != 1)
+        return std::nullopt;
+    for (std::size_t i = 1; i <= index.count; ++i) {
+        const std::uint32_t next = offset(i);
+        if (next < previous)
+            return std::nullopt;
+        if (i == 1)
+            index.firstEnd = base + next;
+        previous = next;
+    }
+    if (!t.Has(base, previous))
+        return std::nullopt;
+    index.firstStart = base + 1;
+    index.end = base + previous;
+    return index;
+}
+
+// What the program needs of a top DICT: the CharStrings offset (operator 17) and the
+// Private DICT's size and offset (18), when the DICT's encoding is sound.
+struct TopDict {
+    std::optional<std::int64_t> charStrings;
+    std::optional<std::pair<std::int64_t, std::int64_t>> privateDict;
+};
+
+// A CFF DICT. CFF2 has operators of its own, which are reserved in CFF: vsindex (22),
+// blend (23), vstore (24) and maxstack (25).
+std::optional<TopDict> ReadDict(const Range& t, std::size_t from, std::size_t to, bool cff2)
+{
+    TopDict dict;
+    std::vector<std::int64_t> operands;
+    std::size_t p = from;
+    while (p < to) {
+        const std::uint32_t b0 = t.U8(p);
+        std::int64_t value = 0;
+        if (b0 <= 21 || (cff2 && b0 <= 25)) {
+            ++p;
+            if (b0 == 12) {
+                if (p >= to)
+                    return std::nullopt;
+                ++p;  // two-byte operators: none the program reads
+            } else if (b0 == 17 && !operands.empty()) {
+                dict.charStrings = operands.back();
+            } else if (b0 == 18 && operands.size() >= 2) {
+                dict.privateDict = {{operands[operands.size() - 2], operands.back()}};
+            }
+            if (b0 != 23)  // blend leaves its results on the stack
+                operands.clear();
+            continue;
+        }
+        if (b0 == 28) {
+            if (p + 3 > to)
+                return std::nullopt;
+            value = t.S16(p + 1);
+            p += 3;
+        } else if (b0 == 29) {
+            if (p + 5 > to)
+                return std::nullopt;
+            value = static_cast<std::int32_t>(t.U32(p + 1));
+            p += 5;
+        } else if (b0 == 30) {  // a real number: nibbles up to the end nibble 0xF
+            for (++p;; ++p) {
+                if (p >= to)
+                    return std::nullopt;
+                const std::uint32_t byte = t.U8(p);
+                if ((byte >> 4) == 0xF || (byte & 0xF) == 0xF)
+                    break;
+            }
+            ++p;
+        } else if (b0 >= 32 && b0 <= 246) {
+            value = static_cast<std::int64_t>(b0) - 139;
+            ++p;
+        } else if (b0 >= 247 && b0 <= 254) {
+            if (p + 2 > to)
+                return std::nullopt;
+            const std::int64_t magnitude = (static_cast<std::int64_t>(b0 >= 251 ? b0 - 251 : b0 - 247) << 8) +
+                                           t.U8(p + 1) + 108;
+            value = b0 >= 251 ? -magnitude : magnitude;
+            p += 2;
+        } else {
+            return std::nullopt;  // reserved
+        }
+        if (operands.size() >= 513)
+            return std::nullopt;
+        operands.push_back(value);
+    }
+    return dict;
+}
+
+// The CharStrings INDEX lies in the table, and so does the Private DICT.
+OutlineFacts ReadOutlineIndexes(const Range& t, const TopDict& dict, std::size_t countBytes)
+{
+    if (!dict.charStrings || *dict.charStrings < 0 || *dict.charStrings >= static_cast<std::int64_t>(t.size()))
+        return {"CFF"};
+    const std::optional<Index> charStrings = ReadIndex(t, static_cast<std::size_t>(*dict.charStrings), countBytes);
+    if (!charStrings)
+        return {"CFF"};
+    if (dict.privateDict) {
+        const auto [size, offset] = *dict.privateDict;
+        if (size < 0 || offset < 0 || !t.Has(static_cast<std::uint64_t>(offset), static_cast<std::uint64_t>(size)))
+            return {"CFF"};
+    }
+    return {nullptr, charStrings->count};
+}
+
+OutlineFacts ReadCff(const Range& t)
+{
+    if (!t.Has(0, 4) || t.U8(0) != 1)
+        return {"CFF"};
+    const std::uint32_t headerSize = t.U8(2), offSize = t.U8(3);
+    if (headerSize < 4 || offSize < 1 || offSize > 4)
+        return {"CFF"};
+    // Name, Top DICT, String and Global Subr INDEXes, one after the other.
+    const std::optional<Index> names = ReadIndex(t, headerSize, 2);
+    const std::optional<Index> top = names ? ReadIndex(t, names->end, 2) : std::nullopt;
+    const std::optional<Index> strings = top ? ReadIndex(t, top->end, 2) : std::nullopt;
+    const std::optional<Index> subrs = strings ? ReadIndex(t, strings->end, 2) : std::nullopt;
+    if (!subrs || top->count == 0)
+        return {"CFF"};
+    const std::optional<TopDict> dict = ReadDict(t, top->firstStart, top->firstEnd, false);
+    return dict ? ReadOutlineIndexes(t, *dict, 2) : OutlineFacts{"CFF"};
+}
+
+OutlineFacts ReadCff2(const Range& t)
+{
+    if (!t.Has(0, 5) || t.U8(0) != 2)
+        return {"CFF"};
+    const std::uint32_t headerSize = t.U8(2), dictLength = t.U16(3);
+    if (headerSize < 5 || !t.Has(headerSize, dictLength))
+        return {"CFF"};
+    const std::optional<TopDict> dict = ReadDict(t, headerSize, headerSize + dictLength, true);
+    if (!dict || !ReadIndex(t, headerSize + dictLength, 4))  // the Global Subr INDEX
+        return {"CFF"};
+    return ReadOutlineIndexes(t, *dict, 4);
+}
+
+// loca and each glyph's header, from the first glyph on, as far as loca has entries: the
+// glyph count a font may have with these tables is the number found sound.
+GlyphFacts ReadGlyphs(const Range& loca, const Range& glyf, bool longOffsets)
+{
+    GlyphFacts facts;
+    const std::size_t entry = longOffsets ? 4 : 2;
+    const std::size_t entries = loca.size() / entry;
+    auto offset = [&](std::size_t i) -> std::uint64_t {
+        return longOffsets ? loca.U32(4 * i) : 2ull * loca.U16(2 * i);
+    };
+    facts.next = "loca";
+    if (entries == 0)
+        return facts;
+    std::uint64_t start = offset(0);
+    if (start > glyf.size())
+        return facts;
+    for (std::size_t g = 0; g + 1 < entries; ++g) {
+        const std::uint64_t end = offset(g + 1);
+        if (end < start || end > glyf.size())
+            return facts;
+        const std::uint64_t slot = end - start;
+        if (slot > 0) {
+            // The glyph's header (contour count and bounds), and a simple glyph's contour
+            // ends and instruction length, lie inside its slot.
+            facts.next = "glyf";
+            if (slot < 10)
+                return facts;
+            const std::int32_t contours = glyf.S16(static_cast<std::size_t>(start));
+            if (contours > 0 && 12 + 2ull * static_cast<std::uint32_t>(contours) > slot)
+                return facts;
+            facts.next = "loca";
+        }
+        ++facts.soundGlyphs;
+        start = end;
+    }
+    return facts;  // loca ends here: a font with more glyphs has too short a loca
+}
+
+// Mac Roman's upper half in Unicode.
+constexpr std::array<char16_t, 128> kMacRoman = {
+    u'Ä', u'Å', u'Ç', u'É', u'Ñ', u'Ö', u'Ü', u'á', u'à', u'â', u'ä', u'ã', u'å', u'ç', u'é', u'è',
+    u'ê', u'ë', u'í', u'ì', u'î', u'ï', u'ñ', u'ó', u'ò', u'ô', u'ö', u'õ', u'ú', u'ù', u'û', u'ü',
+    u'†', u'°', u'¢', u'£', u'§', u'•', u'¶', u'ß', u'®', u'©', u'™', u'´', u'¨', u'≠', u'Æ', u'Ø',
+    u'∞', u'±', u'≤', u'≥', u'¥', u'µ', u'∂', u'∑', u'∏', u'π', u'∫', u'ª', u'º', u'Ω', u'æ', u'ø',
+    u'¿', u'¡', u'¬', u'√', u'ƒ', u'≈', u'∆', u'«', u'»', u'…', u'\u00A0', u'À', u'Ã', u'Õ', u'Œ', u'œ',
+    u'–', u'—', u'“', u'”', u'‘', u'’', u'÷', u'◊', u'ÿ', u'Ÿ', u'⁄', u'€', u'‹', u'›', u'ﬁ', u'ﬂ',
+    u'‡', u'·', u'‚', u'„', u'‰', u'Â', u'Ê', u'Á', u'Ë', u'È', u'Í', u'Î', u'Ï', u'Ì', u'Ó', u'Ô',
+    u'\xF8FF', u'Ò', u'Ú', u'Û', u'Ù', u'ı', u'ˆ', u'˜', u'¯', u'˘', u'˙', u'˚', u'¸', u'˝', u'˛', u'ˇ',
+};
+
+// The names of a font: the family (1) and full (4) names, Windows-platform Unicode
+// records first, US English before other languages; else Macintosh Roman ones, English
+// first. Every family name is kept with its language, one per language. Every record must
+// lie inside the string storage. Records may share their text: what is decoded is bounded
+// by the table's own size, and a name is at most kLongestName characters.
+constexpr std::size_t kLongestName = 256;
+
+NameFacts ReadNames(const Range& t)
+{
+    NameFacts facts;
+    const NameFacts refused = [] {
+        NameFacts f;
+        f.fault = "name";
+        return f;
+    }();
+    if (!t.present() || t.size() < 6)
+        return refused;
+    const std::uint32_t count = t.U16(2), storage = t.U16(4);
+    if (!t.Has(6, 12ull * count) || storage > t.size())
+        return refused;
+    std::uint64_t budget = t.size() + 4096;
+    std::u16string family, full;
+    int familyRank = 0, fullRank = 0;
+    std::vector<LocalName> windowsFamilies, macFamilies;
+    auto known = [](const std::vector<LocalName>& names, std::uint16_t language) {
+        return std::any_of(names.begin(), names.end(), [&](const LocalName& n) { return n.language == language; });
+    };
+    for (std::size_t r = 0; r < count; ++r) {
+        const std::size_t record = 6 + r * 12;
+        const std::uint32_t platform = t.U16(record), encoding = t.U16(record + 2);
+        const std::uint32_t language = t.U16(record + 4), id = t.U16(record + 6);
+        const std::uint32_t size = t.U16(record + 8), offset = t.U16(record + 10);
+        if (!t.Has(static_cast<std::uint64_t>(storage) + offset, size))
+            return refused;
+        if (id != 1 && id != 4)
+            continue;
+        const bool windows = platform == 3 && (encoding == 0 || encoding == 1 || encoding == 10);
+        const bool mac = platform == 1 && encoding == 0;
+        if (!windows && !mac)
+            continue;
+        const std::uint16_t lang = mac ? (language == 0 ? kUsEnglish : 0) : static_cast<std::uint16_t>(language);
+        const int rank = windows ? (language == kUsEnglish ? 4 : 3) : (language == 0 ? 2 : 1);
+        std::vector<LocalName>& families = windows ? windowsFamilies : macFamilies;
+        const bool wanted = id == 1 ? (rank > familyRank || !known(families, lang)) : rank > fullRank;
+        const std::size_t bytes = std::min<std::size_t>(size, windows ? 2 * kLongestName : kLongestName);
+        if (!wanted || budget < bytes)
+            continue;
+        budget -= bytes;
+        const std::size_t at = storage + offset;
+        std::u16string text;
+        if (windows) {
+            for (std::size_t i = 0; i + 1 < bytes; i += 2)
+                text.push_back(static_cast<char16_t>(t.U16(at + i)));
+        } else {
+            for (std::size_t i = 0; i < bytes; ++i) {
+                const std::uint32_t byte = t.U8(at + i);
+                text.push_back(byte < 0x80 ? static_cast<char16_t>(byte) : kMacRoman[byte - 0x80]);
+            }
+        }
+        while (!text.empty() && text.back() == u'\0')
+            text.pop_back();
+        if (text.empty())
+            continue;
+        if (id == 1 && !known(families, lang))
+            families.push_back({text, lang});
+        std::u16string& name = id == 1 ? family : full;
+        int& bestRank = id == 1 ? familyRank : fullRank;
+        if (rank > bestRank) {
+            name = std::move(text);
+            bestRank = rank;
+        }
+    }
+    if (family.empty() && full.empty())
+        return refused;
+    facts.family = family.empty() ? full : family;
+    facts.full = full.empty() ? family : full;
+    std::vector<LocalName>& families = windowsFamilies.empty() ? macFamilies : windowsFamilies;
+    if (families.empty())
+        families.push_back({facts.family, kUsEnglish});
+    facts.families = std::make_shared<const std::vector<LocalName>>(std::move(families));
+    return facts;
+}
+
+// Reads the fonts of one file. What is read of a table (or a cmap subtable) is kept by
+// its place in the file, so that a table shared by the members of a collection, or a
+// subtable named by many encoding records, is read once.
+class Judge {
+public:
+    explicit Judge(const Range& file) : file_(file) {}
+
+    // The font whose table directory starts at `at`, judged table by table.
+    Fault ReadMember(std::size_t at, FontFace& face)
+    {
+        Font font;
+        if (Fault fault = ReadDirectory(file_, at, font))
+            return fault;
+        if (Fault fault = CheckHead(font))
+            return fault;
+        if (Fault fault = CheckMaxp(font))
+            return fault;
+        if (Fault fault = CheckMetrics(font))
+            return fault;
+        const CmapFacts& cmap = Cmap(font.cmap);
+        if (cmap.fault || cmap.topGlyph >= font.glyphs)
+            return "cmap";
+        face.characters = cmap.characters;
+        face.cff = font.version == kOpenType;
+        if (!face.cff) {
+            if (!font.loca.present())
+                return "loca";
+            if (!font.glyf.present())
+                return "glyf";
+            const GlyphFacts& glyphs = Glyphs(font);
+            if (font.glyphs > glyphs.soundGlyphs)
+                return glyphs.next;
+        } else {
+            const Range& table = font.cff.present() ? font.cff : font.cff2;
+            if (!table.present())
+                return "CFF";
+            const OutlineFacts& outlines = Outlines(table, font.cff.present());
+            if (outlines.fault || outlines.charStrings != font.glyphs)
+                return "CFF";
+        }
+        if (font.os2.present() && font.os2.size() < 78)
+            return "OS/2";
+        const NameFacts& names = Names(font.name);
+        if (names.fault)
+            return names.fault;
+        face.family = names.family;
+        face.full = names.full;
+        face.families = names.families;
+        return nullptr;
+    }
+
+private:
+    const CmapFacts& Cmap(const Range& cmap)
+    {
+        const auto [known, added] = cmaps_.try_emplace(cmap.Place());
+        if (!added)
+            return known->second;
+        CmapFacts& facts = known->second;
+        facts.fault = "cmap";
+        if (!cmap.present() || cmap.size() < 4 || cmap.U16(0) != 0)
+            return facts;
+        const std::uint32_t records = cmap.U16(2);
+        if (!cmap.Has(4, 8ull * records))
+            return facts;
+        std::map<std::uint32_t, Subtable> subtables;  // by offset in the table
+        const Subtable* best = nullptr;
+        int bestRank = 0;
+        for (std::uint32_t i = 0; i < records; ++i) {
+            const std::size_t record = 4 + 8 * static_cast<std::size_t>(i);
+            const std::uint32_t offset = cmap.U32(record + 4);
+            auto [subtable, fresh] = subtables.try_emplace(offset);
+            if (fresh)
+                subtable->second = ReadSubtable(cmap, offset);
+            if (subtable->second.fault)
+                return facts;
+            facts.topGlyph = std::max(facts.topGlyph, subtable->second.topGlyph);
+            const int rank = SubtableRank(cmap.U16(record), cmap.U16(record + 2));
+            if (rank > bestRank) {
+                bestRank = rank;
+                best = &subtable->second;
+            }
+        }
+        std::vector<std::pair<std::uint64_t, std::uint64_t>> extents;
+        for (const auto& [offset, subtable] : subtables)
+            extents.push_back({offset, subtable.end});
+        if (Overlap(std::move(extents)))
+            return facts;
+        auto characters = std::make_shared<CharacterMap>();
+        if (best) {
+            characters->ranges = best->mapped;
+            characters->sample = Sample(characters->ranges);
+        }
+        facts.characters = std::move(characters);
+        facts.fault = nullptr;
+        return facts;
+    }
+
+    const GlyphFacts& Glyphs(const Font& font)
+    {
+        const auto key = std::make_tuple(font.loca.Place(), font.glyf.Place(), font.longOffsets);
+        const auto [known, added] = glyphs_.try_emplace(key);
+        if (added)
+            known->second = ReadGlyphs(font.loca, font.glyf, font.longOffsets);
+        return known->second;
+    }
+
+    const OutlineFacts& Outlines(const Range& table, bool cff)
+    {
+        const auto [known, added] = outlines_.try_emplace(table.Place());
+        if (added)
+            known->second = cff ? ReadCff(table) : ReadCff2(table);
+        return known->second;
+    }
+
+    const NameFacts& Names(const Range& name)
+    {
+        const auto [known, added] = names_.try_emplace(name.Place());
+        if (added)
+            known->second = ReadNames(name);
+        return known->second;
+    }
+
+    Range file_;
+    using Place = std::pair<std::size_t, std::size_t>;
+    std::map<Place, CmapFacts> cmaps_;
+    std::map<std::tuple<Place, Place, bool>, GlyphFacts> glyphs_;
+    std::map<Place, OutlineFacts> outlines_;
+    std::map<Place, NameFacts> names_;
+};
+
+}  // namespace
+
+FontFileFacts ReadFontFile(std::span<const std::uint8_t> bytes)
+{
+    const Range file(bytes);
+    FontFileFacts facts;
+    if (!file.Has(0, 4))
+        return facts;
+    const std::uint32_t tag = file.U32(0);
+    std::vector<std::size_t> members;
+    if (tag == kCollection) {
+        facts.format = FontFileFacts::Format::Collection;
+        const std::uint32_t version = file.Has(0, 12) ? file.U32(4) : 0, count = file.Has(0, 12) ? file.U32(8) : 0;
+        if ((version != 0x00010000 && version != 0x00020000) || count == 0 || count > kMostMembers ||
+            !file.Has(12, count * 4ull)) {
+            facts.fault = "collection";
+            return facts;
+        }
+        for (std::size_t m = 0; m < count; ++m)
+            members.push_back(file.U32(12 + m * 4));
+    } else if (IsSfntVersion(tag)) {
+        facts.format = FontFileFacts::Format::Sfnt;
+        members.push_back(0);
+    } else {
+        return facts;
+    }
+    // Members at the same place are one font named twice; members whose table directories
+    // overlap are not fonts of their own.
+    std::map<std::size_t, FontFace> read;
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> directories;
+    Judge judge(file);
+    for (std::size_t at : members) {
+        auto [member, fresh] = read.try_emplace(at);
+        if (fresh) {
+            if (Fault fault = judge.ReadMember(at, member->second)) {
+                facts.fault = fault;
+                facts.faces.clear();
+                return facts;
+            }
+            directories.push_back({at, at + 12 + 16ull * file.U16(at + 4)});
+        }
+        facts.faces.push_back(member->second);
+    }
+    if (Overlap(std::move(directories))) {
+        facts.fault = "collection";
+        facts.faces.clear();
+        return facts;
+    }
+    facts.sound = true;
+    return facts;
+}
+
+std::u16string FamilyFor(const FontFace& face, std::uint16_t language)
+{
+    if (!face.families)
+        return face.family;
+    for (const std::uint16_t wanted : {language, kUsEnglish}) {
+        for (const LocalName& name : *face.families) {
+            if (name.language == wanted)
+                return name.text;
+        }
+    }
+    return face.families->empty() ? face.family : face.families->front().text;
+}
+
+std::uint64_t ContentKey(std::span<const std::uint8_t> bytes)
+{
+    std::uint64_t key = 14695981039346656037ull;
+    for (const std::uint8_t byte : bytes) {
+        key ^= byte;
+        key *= 1099511628211ull;
+    }
+    return key;
+}
+
+std::string CopyExtension(const std::string& fileName)
+{
+    const std::size_t dot = fileName.rfind('.');
+    if (dot == std::string::npos || fileName.size() - dot < 2 || fileName.size() - dot > 5)
+        return ".tmp";
+    for (std::size_t i = dot + 1; i < fileName.size(); ++i) {
+        const char c = fileName[i];
+        if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')))
+            return ".tmp";
+    }
+    return fileName.substr(dot);
+}

@@ -1,0 +1,86 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+// What the program reads from a font file before it installs or previews it, and its
+// judgement of the file. TrueType and OpenType files (sfnt: 0x00010000, "true", "OTTO")
+// and collections of them ("ttcf") are read by the program itself; other files (.fon,
+// .fnt, .fot) are judged by font_resource.h.
+//
+// A file is sound when every table a font engine reads is consistent with the rest: the
+// table directory (each tag once); head, maxp, hhea and hmtx; cmap (every subtable inside
+// the table and none overlapping another, the structure of formats 0, 4, 6, 12 and 13,
+// glyph ids below the glyph count); loca and each glyph's header for TrueType outlines, or
+// the CFF / CFF2 table's header, DICTs and INDEXes (CharStrings counting every glyph) for
+// CFF outlines; OS/2 when present; and name. A collection is sound when every member is.
+// This is a judge, not an engine: what it checks is what an engine would trip over.
+//
+// The judge's cost is linear in the file's size, whatever the file: each table and each
+// cmap subtable is read once however many records or members point at it, and character
+// ranges are checked as ranges.
+
+// Characters first..last, both included.
+struct CharRange {
+    char32_t first = 0, last = 0;
+    friend bool operator==(const CharRange&, const CharRange&) = default;
+};
+
+// A name of the font with its language: a Windows language id (0x0804 Chinese (PRC),
+// 0x0409 US English, ...); a Macintosh English name counts as 0x0409.
+struct LocalName {
+    std::u16string text;
+    std::uint16_t language = 0;
+};
+
+inline constexpr std::uint16_t kUsEnglish = 0x0409;
+
+// The characters a font maps to a glyph, through the cmap subtable the system uses.
+struct CharacterMap {
+    std::vector<CharRange> ranges;  // every one, as ascending ranges that do not touch
+    // Characters of `ranges`: all of them, or an even sample of kMostSampleCharacters where
+    // it maps more (a CJK font maps tens of thousands).
+    std::vector<char32_t> sample;
+};
+
+// One font of the file (a collection has several). Members of a collection that share a
+// table share what was read of it.
+struct FontFace {
+    std::u16string family;  // name 1 in US English (Windows platform), else another
+    std::u16string full;    // name 4 likewise; the family where the font has none
+    // Every family name (1) the font has, one per language, in the file's order: the
+    // Windows platform's, or the Macintosh ones where it has none.
+    std::shared_ptr<const std::vector<LocalName>> families;
+    bool cff = false;  // CFF or CFF2 outlines
+    std::shared_ptr<const CharacterMap> characters;
+};
+
+struct FontFileFacts {
+    enum class Format { Other, Sfnt, Collection };
+    Format format = Format::Other;
+    bool sound = false;
+    // For an Sfnt or Collection that is not sound: what failed first ("directory", "head",
+    // "maxp", "hhea", "hmtx", "cmap", "loca", "glyf", "CFF", "OS/2", "name", "collection").
+    std::string fault;
+    std::vector<FontFace> faces;  // when sound: every member, in the file's order
+};
+
+FontFileFacts ReadFontFile(std::span<const std::uint8_t> bytes);
+
+// The family name to show for a face on a desktop whose user language is `language`: the
+// name in that language, else the US English one, else the first the font has.
+std::u16string FamilyFor(const FontFace& face, std::uint16_t language);
+
+// A 64-bit digest of a file's content (FNV-1a), for remembering what was found of it.
+std::uint64_t ContentKey(std::span<const std::uint8_t> bytes);
+
+// The extension a copy of the file is given: the file name's own (".ttf"), when it is one
+// to four letters or digits; ".tmp" otherwise.
+std::string CopyExtension(const std::string& fileName);
+
+// The most tables a font or members a collection may have: real ones have a few dozen.
+inline constexpr std::uint32_t kMostTables = 1024;
+inline constexpr std::uint32_t kMostMembers = 1024;
+inline constexpr std::size_t kMostSampleCharacters = 2048;
