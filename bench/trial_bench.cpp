@@ -20,7 +20,7 @@ double MedianTrial(const std::string& path, bool expected)
     std::vector<double> times;
     for (int i = 0; i < kRepetitions; ++i) {
         const double start = Now();
-        if (TryFontFile(path) != expected)
+        if ((TryFontFile(path) == TrialVerdict::Sound) != expected)
             std::printf("# unexpected verdict for %s\n", path.c_str());
         times.push_back(Now() - start);
     }

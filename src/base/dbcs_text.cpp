@@ -31,3 +31,22 @@ std::string CutText(const std::string& text, std::size_t maxBytes)
     }
     return text.substr(0, end);
 }
+
+std::string CutInMiddle(const std::string& text, std::size_t maxBytes)
+{
+    if (text.size() <= maxBytes)
+        return text;
+    const std::string ellipsis = "…";
+    if (maxBytes <= ellipsis.size())
+        return CutText(text, maxBytes);
+    const std::size_t room = maxBytes - ellipsis.size();
+    const std::string head = CutText(text, room - room / 2);
+    // The tail starts at a character's first byte: the characters from the head's end on,
+    // walked one at a time, until what is left fits.
+    std::size_t start = head.size();
+    while (text.size() - start > room - head.size()) {
+        const bool pair = IsLeadByte(static_cast<unsigned char>(text[start])) && start + 1 < text.size();
+        start += pair ? 2 : 1;
+    }
+    return head + ellipsis + text.substr(start);
+}

@@ -13,3 +13,8 @@ std::size_t LastComponentStart(const std::string& path);
 
 // The text cut to at most maxBytes bytes, never in the middle of a character.
 std::string CutText(const std::string& text, std::size_t maxBytes);
+
+// The text cut to at most maxBytes bytes by taking characters out of its middle, where
+// "…" then stands; a text that fits is returned as it is. For names whose start and end
+// both tell (a file name's extension).
+std::string CutInMiddle(const std::string& text, std::size_t maxBytes);

@@ -899,16 +899,3 @@ std::uint64_t ContentKey(std::span<const std::uint8_t> bytes)
     }
     return key;
 }
-
-std::string CopyExtension(const std::string& fileName)
-{
-    const std::size_t dot = fileName.rfind('.');
-    if (dot == std::string::npos || fileName.size() - dot < 2 || fileName.size() - dot > 5)
-        return ".tmp";
-    for (std::size_t i = dot + 1; i < fileName.size(); ++i) {
-        const char c = fileName[i];
-        if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')))
-            return ".tmp";
-    }
-    return fileName.substr(dot);
-}

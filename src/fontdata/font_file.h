@@ -8,7 +8,7 @@
 // What the program reads from a font file before it installs or previews it, and its
 // judgement of the file. TrueType and OpenType files (sfnt: 0x00010000, "true", "OTTO")
 // and collections of them ("ttcf") are read by the program itself; other files (.fon,
-// .fnt, .fot) are judged by font_resource.h.
+// .fnt, .fot) are left to the system, and only tried.
 //
 // A file is sound when every table a font engine reads is consistent with the rest: the
 // table directory (each tag once); head, maxp, hhea and hmtx; cmap (every subtable inside
@@ -75,10 +75,6 @@ std::u16string FamilyFor(const FontFace& face, std::uint16_t language);
 
 // A 64-bit digest of a file's content (FNV-1a), for remembering what was found of it.
 std::uint64_t ContentKey(std::span<const std::uint8_t> bytes);
-
-// The extension a copy of the file is given: the file name's own (".ttf"), when it is one
-// to four letters or digits; ".tmp" otherwise.
-std::string CopyExtension(const std::string& fileName);
 
 // The most tables a font or members a collection may have: real ones have a few dozen.
 inline constexpr std::uint32_t kMostTables = 1024;

@@ -184,9 +184,13 @@ InstallResult InstallFontFile(const std::string& path)
     const std::optional<std::string> systemFolder = SystemFontsFolder();
     if (!systemFolder)
         return InstallResult::Failed;
+    if (IsDeviceName(path))
+        return InstallResult::Device;
     const std::string source = FullPathOf(path);
     if (source.empty())
         return InstallResult::Missing;
+    if (IsDeviceName(source))
+        return InstallResult::Device;
     if (!FitsPathLimit(source))
         return InstallResult::PathTooLong;
     const DWORD attributes = GetFileAttributesA(source.c_str());
@@ -222,14 +226,21 @@ InstallResult InstallFontFile(const std::string& path)
     if (FileExists(systemTarget) || (userFolder && FileExists(userTarget)))
         return InstallResult::AlreadyInstalled;
 
-    // Every file is tried in a child process, on a copy of these very bytes: a damaged
-    // one is never handed to the system, which may accept it and then fail on it, or hang
-    // in it, at every start.
-    const std::optional<bool> survived = FontBytesSurviveTrial(*bytes, fileName);
-    if (!survived)
-        return InstallResult::Failed;
-    if (!*survived)
+    // Every file is tried in a child process, on these very bytes: a damaged one is never
+    // handed to the system, which may accept it and then fail on it, or hang in it, at
+    // every start.
+    switch (TryFontBytes(*bytes)) {
+    case TrialVerdict::Sound:
+        break;
+    case TrialVerdict::Refused:
         return InstallResult::NotAFont;
+    case TrialVerdict::Crashed:
+        return InstallResult::TrialCrashed;
+    case TrialVerdict::TimedOut:
+        return InstallResult::TrialTimedOut;
+    case TrialVerdict::NotTried:
+        return InstallResult::Failed;
+    }
     std::vector<std::u16string> names;
     for (const FontFace& face : facts.faces)
         names.push_back(face.full);

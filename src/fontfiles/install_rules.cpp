@@ -63,6 +63,22 @@ std::vector<std::string> InstallPaths(const std::string& boxText)
     return paths;
 }
 
+bool IsDeviceName(const std::string& path)
+{
+    if (path.rfind("\\\\.\\", 0) == 0 || path.rfind("//./", 0) == 0)
+        return true;
+    std::string name = path.substr(LastComponentStart(path));
+    name = name.substr(0, name.find('.'));
+    while (!name.empty() && (name.back() == ' ' || name.back() == '\t'))
+        name.pop_back();
+    for (char& c : name)
+        c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    if (name == "CON" || name == "PRN" || name == "AUX" || name == "NUL" || name == "CONIN$" || name == "CONOUT$")
+        return true;
+    return name.size() == 4 && (name.rfind("COM", 0) == 0 || name.rfind("LPT", 0) == 0) && name[3] >= '1' &&
+           name[3] <= '9';
+}
+
 const char* InstallReason(InstallResult result)
 {
     switch (result) {
@@ -86,6 +102,12 @@ const char* InstallReason(InstallResult result)
         return "磁盘空间不足";
     case InstallResult::PathTooLong:
         return "路径太长";
+    case InstallResult::Device:
+        return "这是设备名，不是字体文件";
+    case InstallResult::TrialTimedOut:
+        return "检查超时，字体可能已损坏或过于复杂";
+    case InstallResult::TrialCrashed:
+        return "字体引擎在检查这个字体时崩溃，安装它可能使其他程序出错";
     case InstallResult::Failed:
         break;
     }
@@ -117,7 +139,7 @@ InstallReport ReportInstallation(const std::vector<FileOutcome>& outcomes)
         std::string name = outcome.path.substr(LastComponentStart(outcome.path));
         if (name.empty())
             name = outcome.path;
-        report.text += "\n" + name + "：" + InstallReason(outcome.result);
+        report.text += "\n" + CutInMiddle(name, kLongestNameShown) + "：" + InstallReason(outcome.result);
     }
     if (refused > kReasonsShown)
         report.text += "\n……另有 " + std::to_string(refused - kReasonsShown) + " 个文件未能安装。";

@@ -43,6 +43,9 @@ enum class InstallResult {
     NoRights,          // neither fonts folder may be written
     DiskFull,
     PathTooLong,
+    Device,            // a device's name (NUL, COM1, \\.\COM1), not a file
+    TrialTimedOut,     // trying the font took too long
+    TrialCrashed,      // the system's font engine crashed on it while it was tried
     Failed,            // anything else the system refused
 };
 
@@ -61,8 +64,16 @@ struct InstallReport {
     Icon icon = Icon::Error;
 };
 
+// Whether the path names a device rather than a file: a name in the "\\.\" namespace, or
+// one whose last component is a reserved device name (CON, PRN, AUX, NUL, COM1-COM9,
+// LPT1-LPT9, CONIN$, CONOUT$), with or without an extension, in any case.
+bool IsDeviceName(const std::string& path);
+
 // At most this many refused files are named; the rest are counted.
 inline constexpr std::size_t kReasonsShown = 20;
+// A refused file's name is cut in its middle to this many bytes, so that the box fits any
+// screen.
+inline constexpr std::size_t kLongestNameShown = 64;
 
 // The first line says how it went: "安装成功" when every file was installed (and nothing
 // follows), "安装失败" when none was (the error icon), "部分安装成功" otherwise (the warning

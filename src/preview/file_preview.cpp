@@ -19,25 +19,19 @@
 
 namespace {
 
-constexpr DWORD kPrivate = FR_PRIVATE | FR_NOT_ENUM;
-
-// The file being previewed: its path as added, its first family (in the ANSI code page,
-// as the sample box's font takes it), and the face the sample had before.
+// The file being previewed: the bytes that were read, judged and tried, added from memory
+// for this process alone (and not enumerated); the family as the sample box's font takes
+// it, every name of the family in the ANSI code page (the list holds one of them once it
+// is installed), and the face the sample had before.
 struct Preview {
     std::string path;
+    std::vector<std::uint8_t> bytes;
+    HANDLE added = nullptr;  // none while released for an installation of the file
     std::string family;
+    std::vector<std::string> names;
     std::string previousFace;
-    bool suspended = false;  // released for an installation of the file
 };
 std::optional<Preview> current;
-
-// What was found of a file: its first family in the ANSI code page and how many families
-// it holds, or nothing when it cannot be previewed. Kept per file (path, size, last
-// write), so that going back to a file reads it no more.
-struct Judgement {
-    std::optional<std::string> family;
-    std::size_t families = 0;
-};
 
 // Whether the text names one existing regular file: the cheap test made at every
 // keystroke before anything is read.
@@ -66,30 +60,61 @@ std::optional<std::string> AnsiFamily(const std::u16string& family)
     return ansi;
 }
 
-Judgement Judge(const std::string& path)
+// What a file gives to preview: its bytes, read now, judged and tried (the verdict is kept
+// per content, so going back to a file tries it no more), and its first family.
+struct Judgement {
+    std::vector<std::uint8_t> bytes;
+    std::string family;
+    std::vector<std::string> names;
+    std::size_t families = 0;
+};
+
+std::optional<Judgement> Judge(const std::string& path)
 {
-    static std::map<FontFileIdentity, Judgement> judged;
-    const std::optional<FontFileIdentity> identity = IdentifyFontFile(path);
-    if (!identity)
-        return {};
-    if (const auto known = judged.find(*identity); known != judged.end())
-        return known->second;
+    std::optional<std::vector<std::uint8_t>> bytes = ReadWholeFile(path);
+    if (!bytes)
+        return std::nullopt;
+    const FontFileFacts facts = ReadFontFile(*bytes);
+    if (!facts.sound || TryFontBytes(*bytes) != TrialVerdict::Sound)
+        return std::nullopt;
+    const FontFace& face = facts.faces.front();
     Judgement judgement;
-    const std::optional<std::vector<std::uint8_t>> bytes = ReadWholeFile(path);
-    const FontFileFacts facts = bytes ? ReadFontFile(*bytes) : FontFileFacts{};
-    // A sound file is tried in a child, on a copy of the bytes read; the verdict is kept per
-    // content, so that installing the same file afterwards finds it.
-    const std::optional<bool> survived =
-        facts.sound ? FontBytesSurviveTrial(*bytes, path.substr(LastComponentStart(path))) : false;
-    if (survived && *survived) {
-        judgement.family = AnsiFamily(facts.faces.front().family);
-        judgement.families = facts.faces.size();
+    // The name the list would show: the one in the user's language, else US English.
+    std::optional<std::string> family = AnsiFamily(FamilyFor(face, GetUserDefaultLangID()));
+    for (const LocalName& name : *face.families) {
+        if (std::optional<std::string> ansi = AnsiFamily(name.text))
+            judgement.names.push_back(*ansi);
     }
-    // A file that could not be read (held by another program) or tried is read again next
-    // time.
-    if (bytes && survived)
-        judged[*identity] = judgement;
+    if (!family) {
+        if (judgement.names.empty())
+            return std::nullopt;
+        family = judgement.names.front();
+    }
+    judgement.bytes = std::move(*bytes);
+    judgement.family = *family;
+    judgement.families = facts.faces.size();
     return judgement;
+}
+
+// The bytes added for this process alone, from memory: nothing is read from the file
+// again, and no other program sees the family.
+HANDLE AddPrivately(const std::vector<std::uint8_t>& bytes)
+{
+    DWORD fonts = 0;
+    HANDLE added = AddFontMemResourceEx(const_cast<std::uint8_t*>(bytes.data()), static_cast<DWORD>(bytes.size()),
+                                        nullptr, &fonts);
+    if (added && fonts == 0) {
+        RemoveFontMemResourceEx(added);
+        added = nullptr;
+    }
+    return added;
+}
+
+void RemovePrivately(Preview& preview)
+{
+    if (preview.added)
+        RemoveFontMemResourceEx(preview.added);
+    preview.added = nullptr;
 }
 
 std::string FaceOf(const EditBox& box)
@@ -108,8 +133,7 @@ void Release(MainWindow& window)
 {
     if (!current)
         return;
-    if (!current->suspended)
-        RemoveFontResourceExA(current->path.c_str(), kPrivate, nullptr);
+    RemovePrivately(*current);
     current.reset();
     if (window.hwnd())
         SetWindowTextA(window.hwnd(), kMainWindowProperties.caption);
@@ -128,16 +152,20 @@ void EndPreview(MainWindow& window)
 
 void PreviewNamedFile(MainWindow& window)
 {
-    const std::string path = UnquotedPath(window.编辑框_安装文字目录.Text());
+    // Blanks around the path are dropped, as installation drops them.
+    std::string path = UnquotedPath(window.编辑框_安装文字目录.Text());
+    const std::size_t first = path.find_first_not_of(" \t");
+    path = first == std::string::npos ? std::string() : path.substr(first, path.find_last_not_of(" \t") - first + 1);
+    path = UnquotedPath(path);
     if (current && path == current->path)
         return;  // the file already shown (a deleted one too, until the path changes)
     if (!NamesOneFile(path)) {
         EndPreview(window);
         return;
     }
-    const Judgement judged = Judge(path);
-    const std::optional<std::string>& family = judged.family;
-    if (!family || AddFontResourceExA(path.c_str(), kPrivate, nullptr) <= 0) {
+    std::optional<Judgement> judged = Judge(path);
+    HANDLE added = judged ? AddPrivately(judged->bytes) : nullptr;
+    if (!added) {
         EndPreview(window);
         return;
     }
@@ -146,43 +174,45 @@ void PreviewNamedFile(MainWindow& window)
     // never falls back to another face in between.
     EditBox& sample = window.编辑框_输入的文字;
     const std::string previousFace = current ? current->previousFace : FaceOf(sample);
-    SetFontAttribute(sample, FontAttribute::FaceName, *family);
-    if (current && !current->suspended)
-        RemoveFontResourceExA(current->path.c_str(), kPrivate, nullptr);
-    current = Preview{path, *family, previousFace};
+    SetFontAttribute(sample, FontAttribute::FaceName, judged->family);
+    if (current)
+        RemovePrivately(*current);
+    current = Preview{path, std::move(judged->bytes), added, judged->family, std::move(judged->names), previousFace};
     window.列表框_字体.SetSelected(-1);
-    SetWindowTextA(window.hwnd(), PreviewCaption(kMainWindowProperties.caption, *family,
-                                                 path.substr(LastComponentStart(path)), judged.families)
+    SetWindowTextA(window.hwnd(), PreviewCaption(kMainWindowProperties.caption, current->family,
+                                                 path.substr(LastComponentStart(path)), judged->families)
                                       .c_str());
 }
 
 void SuspendFilePreview(MainWindow&)
 {
-    if (current && !current->suspended) {
-        RemoveFontResourceExA(current->path.c_str(), kPrivate, nullptr);
-        current->suspended = true;
-    }
+    if (current)
+        RemovePrivately(*current);
 }
 
 void SelectInstalledPreviewedFamily(MainWindow& window)
 {
     if (!current)
         return;
+    // Installed, the family is listed under one of its names: the one the system gives
+    // on this desktop.
     ListBox& list = window.列表框_字体;
-    const int index = list.FindExact(current->family);
-    if (index >= 0) {
-        list.SetSelected(index);
-        ApplyFontFace(window);
-        Release(window);
-        return;
+    for (const std::string& name : current->names) {
+        const int index = list.FindExact(name);
+        if (index >= 0) {
+            list.SetSelected(index);
+            ApplyFontFace(window);
+            Release(window);
+            return;
+        }
     }
-    // Not installed: the private copy again, and the preview goes on.
-    if (current->suspended && AddFontResourceExA(current->path.c_str(), kPrivate, nullptr) > 0) {
-        current->suspended = false;
+    // Not installed: the same bytes again, and the preview goes on.
+    if (!current->added)
+        current->added = AddPrivately(current->bytes);
+    if (current->added)
         SetFontAttribute(window.编辑框_输入的文字, FontAttribute::FaceName, current->family);
-    } else {
+    else
         EndPreview(window);
-    }
 }
 
 void ReleaseFilePreview(MainWindow& window)

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "base/command_line.h"
+#include "base/dbcs_text.h"
 #include "base/geometry.h"
 #include "base/runtime_error.h"
 #include "base/text_list.h"
@@ -96,4 +97,25 @@ TEST(PathArgument, OnePathWithOrWithoutQuotes)
     };
     for (const auto& [line, expected] : cases)
         EXPECT_EQ(PathArgument(line), expected) << line;
+}
+
+TEST(CutInMiddle, KeepsTheStartAndTheEndAndWholeCharacters)
+{
+    struct Case {
+        std::string text;
+        std::size_t most;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"short.ttf", 20, "short.ttf"},
+        {"abcdefghijklmnopqrstuvwxyz.ttf", 12, "abcde…z.ttf"},
+        {"甲乙丙丁戊己庚辛.ttf", 12, "甲乙…辛.ttf"},  // never half a character
+        {"甲乙丙丁戊己庚辛.ttf", 13, "甲乙丙….ttf"},
+        {"abcdef", 2, "ab"},
+    };
+    for (const Case& c : cases) {
+        const std::string cut = CutInMiddle(c.text, c.most);
+        EXPECT_EQ(cut, c.expected) << c.text << " in " << c.most;
+        EXPECT_LE(cut.size(), c.most);
+    }
 }

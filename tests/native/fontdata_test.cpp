@@ -506,17 +506,6 @@ TEST(ReadFontFile, RefusesMembersWhoseDirectoriesOverlap)
     EXPECT_EQ(facts.fault, "collection");
 }
 
-TEST(CopyExtension, TheFilesOwnWhenItIsShortAndPlain)
-{
-    EXPECT_EQ(CopyExtension("a.ttf"), ".ttf");
-    EXPECT_EQ(CopyExtension("a.b.OTC"), ".OTC");
-    EXPECT_EQ(CopyExtension("noextension"), ".tmp");
-    EXPECT_EQ(CopyExtension("a."), ".tmp");
-    EXPECT_EQ(CopyExtension("a.toolong"), ".tmp");
-    EXPECT_EQ(CopyExtension("a.t f"), ".tmp");
-    EXPECT_EQ(CopyExtension("dir.d\\file"), ".tmp");
-}
-
 TEST(ContentKey, DiffersWithEveryByte)
 {
     const std::vector<std::uint8_t> a = {1, 2, 3, 4}, b = {1, 2, 3, 5}, c = {1, 2, 3, 4, 0};

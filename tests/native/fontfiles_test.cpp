@@ -163,3 +163,40 @@ TEST(ReportInstallation, NamesTwentyRefusedFilesAndCountsTheRest)
     const std::string twenty = ReportInstallation(outcomes).text;
     EXPECT_EQ(std::count(twenty.begin(), twenty.end(), '\n'), 22 - 1);
 }
+
+TEST(IsDeviceName, ReservedNamesInAnyCaseWithOrWithoutAnExtension)
+{
+    const std::pair<const char*, bool> cases[] = {
+        {"NUL", true},          {"nul", true},          {"C:\\fonts\\COM1", true}, {"C:\\fonts\\com9.ttf", true},
+        {"LPT1", true},         {"\\\\.\\COM1", true},  {"\\\\.\\PhysicalDrive0", true},
+        {"con .ttf", true},     {"CONOUT$", true},      {"aux", true},
+        {"COM0", false},        {"COM10", false},       {"NULL.ttf", false},       {"C:\\NUL\\a.ttf", false},
+        {"console.ttf", false}, {"C:\\fonts\\a.ttf", false}, {"\\\\server\\share\\NUL.txt", true},
+    };
+    for (const auto& [path, device] : cases)
+        EXPECT_EQ(IsDeviceName(path), device) << path;
+    EXPECT_STRNE(InstallReason(InstallResult::Device), InstallReason(InstallResult::NotAFont));
+    EXPECT_STRNE(InstallReason(InstallResult::TrialTimedOut), InstallReason(InstallResult::NotAFont));
+    EXPECT_STRNE(InstallReason(InstallResult::TrialCrashed), InstallReason(InstallResult::NotAFont));
+}
+
+TEST(ReportInstallation, CutsLongNamesInTheMiddleSoThatTheBoxFits)
+{
+    const std::string longName = std::string(120, 'a') + "测试" + std::string(121, 'b') + ".ttf";  // 245 bytes
+    const std::string line(32000, 'x');
+    const InstallReport report = ReportInstallation(
+        {{"C:\\fonts\\" + longName, InstallResult::NotAFont}, {line, InstallResult::Missing}});
+    std::size_t longest = 0, start = 0;
+    while (start <= report.text.size()) {
+        std::size_t end = report.text.find('\n', start);
+        if (end == std::string::npos)
+            end = report.text.size();
+        longest = std::max(longest, end - start);
+        start = end + 1;
+    }
+    EXPECT_LE(longest, kLongestNameShown + std::string("：").size() +
+                           std::string(InstallReason(InstallResult::NotAFont)).size());
+    EXPECT_NE(report.text.find("\naaaaa"), std::string::npos);  // the name's start and end stay
+    EXPECT_NE(report.text.find("b.ttf：" + std::string(InstallReason(InstallResult::NotAFont))),
+              std::string::npos);
+}

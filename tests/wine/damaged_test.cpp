@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "fontfiles/install_rules.h"
 #include "support.h"
 #include "win/font_trial.h"
 
@@ -46,20 +47,23 @@ TEST_F(Damaged, EveryDamagedFontIsRefusedAndLeavesNothing)
     }
 }
 
-// A child that faults, or hangs until it is killed, refuses a font the judge passed.
+// A child that faults, or hangs until it is killed, refuses a font the judge passed, each
+// with a reason of its own.
 TEST_F(Damaged, AFailedTrialRefusesASoundFile)
 {
     UseFontTrialProgram(ProgramFolder() + "trial_stand_in.exe");
     const std::set<std::string> folder = FontsFolderFiles();
     const std::set<std::string> records = RegistryRecords(HKEY_LOCAL_MACHINE);
-    const std::pair<const char*, int> cases[] = {{"fault", 42}, {"hang", 43}, {"refuse", 44}};
-    for (const auto& [mode, font] : cases) {
+    const std::tuple<const char*, int, InstallResult> cases[] = {{"fault", 42, InstallResult::TrialCrashed},
+                                                                 {"hang", 43, InstallResult::TrialTimedOut},
+                                                                 {"refuse", 44, InstallResult::NotAFont}};
+    for (const auto& [mode, font, result] : cases) {
         SCOPED_TRACE(mode);
         SetEnvironmentVariableA("QUILLMOOR_STAND_IN", mode);
         const DWORD start = GetTickCount();
         const Outcome outcome = InstallFrom(TestFontPath(font));
         const DWORD took = GetTickCount() - start;
-        EXPECT_EQ(outcome.text, "安装失败\n\nqtest" + std::to_string(font) + ".ttf：不是字体文件，或文件已损坏");
+        EXPECT_EQ(outcome.text, "安装失败\n\nqtest" + std::to_string(font) + ".ttf：" + InstallReason(result));
         EXPECT_EQ(FontsFolderFiles(), folder);
         EXPECT_EQ(RegistryRecords(HKEY_LOCAL_MACHINE), records);
         if (std::string(mode) == "hang") {
@@ -94,9 +98,9 @@ TEST_F(Damaged, AFileChangedDuringTheInstallationIsInstalledAsItWasRead)
     SetEnvironmentVariableA("QUILLMOOR_REPLACE_TARGET", source.c_str());
     SetEnvironmentVariableA("QUILLMOOR_REPLACE_WITH", TestFontPath(47).c_str());
 
-    // A leading blank keeps the path box's preview from trying the file first: its verdict
-    // would be found by the installation, and no trial would run during it.
-    const Outcome outcome = InstallFrom(" " + source);
+    // A line end after the path keeps the path box's preview from trying the file first:
+    // its verdict would be found by the installation, and no trial would run during it.
+    const Outcome outcome = InstallFrom(source + "\r\n");
 
     SetEnvironmentVariableA("QUILLMOOR_STAND_IN", nullptr);
     UseFontTrialProgram(ProgramFolder() + "quillmoor.exe");
