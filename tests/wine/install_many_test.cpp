@@ -8,6 +8,7 @@
 #include <set>
 
 #include "fontfiles/install_rules.h"
+#include "base/dbcs_text.h"
 #include "support.h"
 
 namespace {
@@ -74,7 +75,8 @@ std::string ReasonLines(const std::vector<Item>& items)
             continue;
         if (!lines.empty())
             lines += "\n";
-        lines += (NameOf(item.path).empty() ? item.path : NameOf(item.path)) + "：" + InstallReason(item.expected);
+        lines += CutInMiddle(NameOf(item.path).empty() ? item.path : NameOf(item.path), kLongestNameShown) + "：" +
+                 InstallReason(item.expected);
     }
     return lines;
 }
