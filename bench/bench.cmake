@@ -34,3 +34,9 @@ add_executable(install_bench bench/install_bench.cpp)
 target_link_libraries(install_bench PRIVATE quillmoor_win)
 set_target_properties(install_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 add_dependencies(install_bench quillmoor)
+
+# The font-file judge on crafted inputs, against reading the same files.
+add_executable(judge_bench bench/judge_bench.cpp)
+target_link_libraries(judge_bench PRIVATE quillmoor_win)
+target_include_directories(judge_bench PRIVATE tests)
+set_target_properties(judge_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)

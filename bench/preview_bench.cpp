@@ -16,7 +16,7 @@
 #include "app/wiring.h"
 #include "catalogue/font_lists.h"
 #include "preview/file_preview.h"
-#include "win/font_trial.h"
+#include "fontcheck/font_trial.h"
 #include "window/main_window.h"
 
 namespace {
@@ -69,6 +69,19 @@ int main(int argc, char** argv)
                                  box.bottom - box.top, window.hwnd(), nullptr, nullptr, nullptr);
     SendMessageA(plain, WM_SETFONT, SendMessageA(path.hwnd(), WM_GETFONT, 0, 0), FALSE);
 
+    // The file is read, judged and tried off the window's thread: the messages go on until
+    // it is shown.
+    auto name = [&](const std::string& text) {
+        path.SetText(text);
+        while (FilePreviewRunning()) {
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+        }
+    };
     const struct {
         const char* name;
         std::string file;
@@ -78,7 +91,7 @@ int main(int argc, char** argv)
         // The first preview of a file pays for reading, judging and trying it; later ones
         // find the verdict.
         const double first = Now();
-        path.SetText(f.file);
+        name(f.file);
         UpdateWindow(sample);
         const double withTrial = Now() - first;
         path.SetText("");
@@ -86,7 +99,7 @@ int main(int argc, char** argv)
             path.SetText("");
             UpdateWindow(sample);
         }, [&] {
-            path.SetText(f.file);
+            name(f.file);
             UpdateWindow(sample);
         });
         path.SetText("");

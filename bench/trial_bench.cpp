@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "win/font_trial.h"
+#include "fontcheck/font_trial.h"
 
 namespace {
 

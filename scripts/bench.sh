@@ -15,9 +15,10 @@ echo "# the $bits-bit build"
 # A small generated font for the trial's benchmark.
 /usr/bin/python3 "$ROOT/scripts/make-fonts.py" "$BUILD/bench" 1 --file trial-small- >/dev/null
 mv -f "$BUILD/bench/trial-small-1.ttf" "$BUILD/bench/trial-small.ttf"
-# Fonts for the installation's benchmark: 4 families of 8 files for each of 7 repetitions.
+# Fonts for the installation's benchmark: 4 families of 8 files for each of 7 repetitions,
+# then one press of 60 files.
 rm -rf "$BUILD/bench/install-fonts"
-/usr/bin/python3 "$ROOT/scripts/make-fonts.py" "$BUILD/bench/install-fonts" 224 --family "Quillmoor Install Bench" \
+/usr/bin/python3 "$ROOT/scripts/make-fonts.py" "$BUILD/bench/install-fonts" 284 --family "Quillmoor Install Bench" \
     --file qinst >/dev/null
 
 for families in ${QUILLMOOR_BENCH_FAMILIES:-0 1000 5000}; do
@@ -44,6 +45,8 @@ for families in ${QUILLMOOR_BENCH_FAMILIES:-0 1000 5000}; do
             WINEPREFIX="$prefix" wine "$BIN/catalogue_bench.exe"
         fi
         if [ "$families" -eq 0 ]; then
+            # The font-file judge on crafted inputs, against reading them.
+            WINEPREFIX="$prefix" wine "$BIN/judge_bench.exe"
             # Trying a font file in a child: a small font and the 5 MB WenQuanYi collection.
             cp /usr/share/fonts/truetype/wqy/wqy-microhei.ttc "$prefix/drive_c/wqy-microhei.ttc"
             cp "$BUILD/bench/trial-small.ttf" "$prefix/drive_c/trial-small.ttf"

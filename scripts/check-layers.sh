@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Checks that every #include between folders of src/ points down the layers:
-#   base <- fontdata <- win <- controls <- window <- catalogue, preview, docking, fontfiles <- app
+#   base <- fontdata <- win <- fontcheck <- controls <- window <- catalogue, preview, docking, fontfiles <- app
 # A file may include its own folder and the layers below it; the feature folders never
 # include each other. Prints every offending line and exits non-zero if there is one.
 set -euo pipefail
@@ -11,10 +11,11 @@ rank() {
     base) echo 0 ;;
     fontdata) echo 1 ;;
     win) echo 2 ;;
-    controls) echo 3 ;;
-    window) echo 4 ;;
-    catalogue | preview | docking | fontfiles) echo 5 ;;
-    app) echo 6 ;;
+    fontcheck) echo 3 ;;
+    controls) echo 4 ;;
+    window) echo 5 ;;
+    catalogue | preview | docking | fontfiles) echo 6 ;;
+    app) echo 7 ;;
     *) echo -1 ;;
     esac
 }

@@ -4,6 +4,7 @@
     quillmoor-otf.otf        OpenType with CFF outlines, family "Quillmoor OTF"
     quillmoor-pair.ttc       a collection of "Quillmoor Pair A" and "Quillmoor Pair B"
     quillmoor-names.ttf      family "Quillmoor Names", full names in English and Chinese
+    quillmoor-localised.ttf  family "Quillmoor Localised", in Chinese "奎尔本地字体"
     quillmoor-mac.ttf        named on the Macintosh platform only: "Quillmoor Mac"
                              (full name "Quillmoor Mac Café", in Mac Roman)
     hangul-1.ttf, hangul-2.ttf  families "나눔시험가" and "나눔시험나"
@@ -235,6 +236,11 @@ def main():
         (1, 3, 1, 0x0409, "Quillmoor Names"), (2, 3, 1, 0x0409, "Regular"),
         (4, 3, 1, 0x0804, "奎尔穆尔 名字"), (4, 3, 1, 0x0409, "Quillmoor Names Regular"),
         (6, 3, 1, 0x0409, "QuillmoorNames-Regular")]))
+    # A Chinese font's names: the family in Chinese (PRC) and in US English.
+    write("quillmoor-localised.ttf", named(base, [
+        (1, 3, 1, 0x0409, "Quillmoor Localised"), (1, 3, 1, 0x0804, "奎尔本地字体"),
+        (2, 3, 1, 0x0409, "Regular"), (4, 3, 1, 0x0409, "Quillmoor Localised Regular"),
+        (4, 3, 1, 0x0804, "奎尔本地字体 常规"), (6, 3, 1, 0x0409, "QuillmoorLocalised-Regular")]))
     write("quillmoor-mac.ttf", named(base, [
         (1, 1, 0, 0, "Quillmoor Mac"), (2, 1, 0, 0, "Regular"), (4, 1, 0, 0, "Quillmoor Mac Café"),
         (6, 1, 0, 0, "QuillmoorMac-Regular")]))

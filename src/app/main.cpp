@@ -3,7 +3,7 @@
 #include "app/program.h"
 #include "app/wiring.h"
 #include "base/command_line.h"
-#include "win/font_trial.h"
+#include "fontcheck/font_trial.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int)
 {

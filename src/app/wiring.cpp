@@ -30,9 +30,10 @@ constexpr int C(Ctl c)
 }
 
 // clang-format off
-constexpr std::array<WiringRow, 22> kRows = {{
+constexpr std::array<WiringRow, 26> kRows = {{
     {kMainWindow,             Event::CreationComplete,  &OnMainWindowCreated},
-    {kMainWindow,             Event::BeingDestroyed,    &ReleaseFilePreview},
+    {kMainWindow,             Event::BeingDestroyed,    &CancelInstallation},
+    {kMainWindow,             Event::BeingDestroyed,    &EndFilePreview},
     {kMainWindow,             Event::BeingDestroyed,    &AnnounceForum},
     {C(Ctl::时钟_靠),          Event::Tick,              &DockToScreenEdge},
     {C(Ctl::透明标签2),        Event::LeftButtonPressed, &DestroyHintLabel},
@@ -40,13 +41,17 @@ constexpr std::array<WiringRow, 22> kRows = {{
     {C(Ctl::颜色选择器1),      Event::ColourPicked,      &ApplyPickedColour},
     {C(Ctl::按钮_打开字体),    Event::Clicked,           &OpenFontFile},
     {C(Ctl::按钮_刷新),        Event::Clicked,           &ReloadFontList},
-    // The outcome box is closed before the list is reloaded, after a failure too.
+    // A press works off the window's thread; when it is done, the outcome box is closed
+    // before the list is reloaded, after a failure too.
     {C(Ctl::按钮_安装字体),    Event::Clicked,           &SuspendFilePreview},
-    {C(Ctl::按钮_安装字体),    Event::Clicked,           &InstallChosenFont},
-    {C(Ctl::按钮_安装字体),    Event::Clicked,           &ReloadFontList},
+    {C(Ctl::按钮_安装字体),    Event::Clicked,           &StartInstallation},
+    {C(Ctl::按钮_安装字体),    Event::WorkProgress,      &ShowInstallationProgress},
+    {C(Ctl::按钮_安装字体),    Event::WorkDone,          &FinishInstallation},
+    {C(Ctl::按钮_安装字体),    Event::WorkDone,          &ReloadFontList},
     // A previewed file, now installed: the list selects its family, then the preview ends.
-    {C(Ctl::按钮_安装字体),    Event::Clicked,           &SelectInstalledPreviewedFamily},
+    {C(Ctl::按钮_安装字体),    Event::WorkDone,          &SelectInstalledPreviewedFamily},
     {C(Ctl::编辑框_安装文字目录), Event::ContentChanged,  &PreviewNamedFile},
+    {C(Ctl::编辑框_安装文字目录), Event::WorkDone,        &ShowPreviewedFile},
     {C(Ctl::组合框_字形),      Event::ItemChosen,        &ApplyFontStyle},
     {C(Ctl::组合框_效果),      Event::ItemChosen,        &ApplyFontEffect},
     {C(Ctl::组合框_字体大小),  Event::ItemChosen,        &ApplyListedFontSize},

@@ -45,6 +45,12 @@ public:
     virtual bool Create(const CreateArgs& args) = 0;
 
     HWND hwnd() const { return hwnd_; }
+    // A disabled control takes no input: no clicks, no typing, no focus.
+    void SetEnabled(bool enabled) const
+    {
+        if (hwnd_)
+            EnableWindow(hwnd_, enabled ? TRUE : FALSE);
+    }
     bool Exists() const { return hwnd_ != nullptr && IsWindow(hwnd_); }
     // Destroys the window now; the control stays gone for the rest of the run.
     void Destroy();

@@ -16,6 +16,10 @@ enum class Event {
     SelectionChanged,
     TextDropped,
     FilesDropped,
+    // Posted by a feature's own work off the window's thread, for the control that
+    // started it: how far it got, and that it is done.
+    WorkProgress,
+    WorkDone,
 };
 
 // Where controls deliver their events. Raise runs the bound handler at once;

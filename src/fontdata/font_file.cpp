@@ -636,9 +636,8 @@ NameFacts ReadNames(const Range& t)
     std::u16string family, full;
     int familyRank = 0, fullRank = 0;
     std::vector<LocalName> windowsFamilies, macFamilies;
-    auto known = [](const std::vector<LocalName>& names, std::uint16_t language) {
-        return std::any_of(names.begin(), names.end(), [&](const LocalName& n) { return n.language == language; });
-    };
+    // Which languages have a family name already, per platform: looked up for every record.
+    std::vector<bool> windowsLanguages(0x10000), macLanguages(0x10000);
     for (std::size_t r = 0; r < count; ++r) {
         const std::size_t record = 6 + r * 12;
         const std::uint32_t platform = t.U16(record), encoding = t.U16(record + 2);
@@ -655,7 +654,8 @@ NameFacts ReadNames(const Range& t)
         const std::uint16_t lang = mac ? (language == 0 ? kUsEnglish : 0) : static_cast<std::uint16_t>(language);
         const int rank = windows ? (language == kUsEnglish ? 4 : 3) : (language == 0 ? 2 : 1);
         std::vector<LocalName>& families = windows ? windowsFamilies : macFamilies;
-        const bool wanted = id == 1 ? (rank > familyRank || !known(families, lang)) : rank > fullRank;
+        std::vector<bool>& languages = windows ? windowsLanguages : macLanguages;
+        const bool wanted = id == 1 ? (rank > familyRank || !languages[lang]) : rank > fullRank;
         const std::size_t bytes = std::min<std::size_t>(size, windows ? 2 * kLongestName : kLongestName);
         if (!wanted || budget < bytes)
             continue;
@@ -675,8 +675,10 @@ NameFacts ReadNames(const Range& t)
             text.pop_back();
         if (text.empty())
             continue;
-        if (id == 1 && !known(families, lang))
+        if (id == 1 && !languages[lang]) {
+            languages[lang] = true;
             families.push_back({text, lang});
+        }
         std::u16string& name = id == 1 ? family : full;
         int& bestRank = id == 1 ? familyRank : fullRank;
         if (rank > bestRank) {
@@ -737,6 +739,13 @@ public:
         }
         if (font.os2.present() && font.os2.size() < 78)
             return "OS/2";
+        if (font.os2.present()) {
+            face.weight = static_cast<std::uint16_t>(std::clamp<std::uint32_t>(font.os2.U16(4), 1, 1000));
+            face.italic = (font.os2.U16(62) & 1) != 0;
+        } else {
+            face.weight = (font.head.U16(44) & 1) != 0 ? 700 : 400;
+            face.italic = (font.head.U16(44) & 2) != 0;
+        }
         const NameFacts& names = Names(font.name);
         if (names.fault)
             return names.fault;

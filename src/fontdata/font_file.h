@@ -54,6 +54,10 @@ struct FontFace {
     // Windows platform's, or the Macintosh ones where it has none.
     std::shared_ptr<const std::vector<LocalName>> families;
     bool cff = false;  // CFF or CFF2 outlines
+    // Its style, as a font request names it: OS/2's weight class and italic bit, else
+    // head's bold and italic bits.
+    std::uint16_t weight = 400;
+    bool italic = false;
     std::shared_ptr<const CharacterMap> characters;
 };
 

@@ -4,7 +4,11 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
+#include <atomic>
+#include <memory>
 #include <optional>
+#include <thread>
 #include <vector>
 
 #include "base/dbcs_text.h"
@@ -12,7 +16,7 @@
 #include "controls/drop_rules.h"
 #include "fontfiles/install_rules.h"
 #include "window/main_window.h"
-#include "win/font_trial.h"
+#include "fontcheck/font_trial.h"
 #include "win/message_box.h"
 #include "win/ole.h"
 #include "win/scoped.h"
@@ -179,7 +183,7 @@ void OpenFontFile(MainWindow& window)
     window.编辑框_安装文字目录.SetText(JoinDroppedPaths(dialog.FileNames()));
 }
 
-InstallResult InstallFontFile(const std::string& path)
+InstallResult InstallFontFile(const std::string& path, TrialSession& trials)
 {
     const std::optional<std::string> systemFolder = SystemFontsFolder();
     if (!systemFolder)
@@ -229,7 +233,7 @@ InstallResult InstallFontFile(const std::string& path)
     // Every file is tried in a child process, on these very bytes: a damaged one is never
     // handed to the system, which may accept it and then fail on it, or hang in it, at
     // every start.
-    switch (TryFontBytes(*bytes)) {
+    switch (trials.Try(*bytes)) {
     case TrialVerdict::Sound:
         break;
     case TrialVerdict::Refused:
@@ -280,31 +284,99 @@ InstallResult InstallFontFile(const std::string& path)
     return InstallResult::Installed;
 }
 
-std::vector<FileOutcome> InstallFontFiles(const std::string& boxText)
+namespace {
+
+// A press of the install button under way: its files, tried and installed one after the
+// other on a thread of its own, and what became of each.
+struct Press {
+    std::vector<std::string> paths;
+    std::vector<FileOutcome> outcomes;  // the worker's until `ended`
+    std::atomic<std::size_t> reached{0};  // the file the worker is on, from 1
+    std::atomic<bool> cancelled{false};
+    std::atomic<bool> ended{false};
+    std::string caption;  // the window's caption before the press
+    std::thread worker;
+};
+std::unique_ptr<Press> press;
+
+void Work(Press& work, MainWindow& window, int source)
 {
-    std::vector<FileOutcome> outcomes;
-    bool added = false;
-    for (std::string& path : InstallPaths(boxText)) {
-        const InstallResult result = InstallFontFile(path);
-        added = added || result == InstallResult::Installed;
-        outcomes.push_back({std::move(path), result});
+    TrialSession trials;
+    for (std::size_t i = 0; i < work.paths.size() && !work.cancelled; ++i) {
+        work.reached = i + 1;
+        window.Post(source, Event::WorkProgress);
+        work.outcomes.push_back({work.paths[i], InstallFontFile(work.paths[i], trials)});
     }
+    work.ended = true;
+    window.Post(source, Event::WorkDone);
+}
+
+// Takes the press's outcomes once its worker has ended, and gives the window back.
+std::vector<FileOutcome> EndPress(MainWindow& window)
+{
+    press->worker.join();
+    std::vector<FileOutcome> outcomes = std::move(press->outcomes);
+    if (window.hwnd())
+        SetWindowTextA(window.hwnd(), press->caption.c_str());
+    press.reset();
+    window.按钮_安装字体.SetEnabled(true);
+    window.编辑框_安装文字目录.SetEnabled(true);
+    window.SetBusy(false);
     // Every top-level window hears of the new fonts once; one that does not answer (a
     // frozen program) is not waited for beyond the timeout.
-    if (added) {
+    if (std::any_of(outcomes.begin(), outcomes.end(),
+                    [](const FileOutcome& o) { return o.result == InstallResult::Installed; })) {
         DWORD_PTR ignored = 0;
         SendMessageTimeoutA(HWND_BROADCAST, WM_FONTCHANGE, 0, 0, SMTO_ABORTIFHUNG, kBroadcastTimeout, &ignored);
     }
     return outcomes;
 }
 
-void InstallChosenFont(MainWindow& window)
+}  // namespace
+
+bool InstallationRunning()
 {
-    const InstallReport report = ReportInstallation(InstallFontFiles(window.编辑框_安装文字目录.Text()));
+    return press != nullptr;
+}
+
+void StartInstallation(MainWindow& window)
+{
+    if (press)
+        return;
+    press = std::make_unique<Press>();
+    press->paths = InstallPaths(window.编辑框_安装文字目录.Text());
+    press->caption = WindowText(window.hwnd());
+    window.按钮_安装字体.SetEnabled(false);
+    window.编辑框_安装文字目录.SetEnabled(false);
+    window.SetBusy(true);
+    press->worker = std::thread(&Work, std::ref(*press), std::ref(window), Index(Ctl::按钮_安装字体));
+}
+
+void ShowInstallationProgress(MainWindow& window)
+{
+    if (!press || press->ended || press->reached == 0)
+        return;
+    SetWindowTextA(window.hwnd(),
+                   InstallProgressCaption(kMainWindowProperties.caption, press->reached, press->paths.size()).c_str());
+}
+
+void FinishInstallation(MainWindow& window)
+{
+    if (!press || !press->ended)
+        return;
+    const InstallReport report = ReportInstallation(EndPress(window));
     const unsigned icon = report.icon == InstallReport::Icon::Error     ? MB_ICONHAND
                           : report.icon == InstallReport::Icon::Warning ? MB_ICONWARNING
                                                                         : 0;
     ShowMessage(report.text, icon, "提示");
+}
+
+void CancelInstallation(MainWindow& window)
+{
+    if (!press)
+        return;
+    press->cancelled = true;
+    EndPress(window);
 }
 
 void RegisterMainWindowForDrops(MainWindow& window)

@@ -5,6 +5,7 @@
 #include "fontfiles/install_rules.h"
 
 class MainWindow;
+class TrialSession;
 
 // 按钮_打开字体 clicked: the open dialog with the font filter, several files allowed; the
 // confirmed paths go into 编辑框_安装文字目录 as a drop leaves them.
@@ -16,15 +17,29 @@ void OpenFontFile(MainWindow& window);
 // folder. All or nothing: a damaged TrueType, OpenType or collection file, or one the
 // system will not take, leaves nothing behind. The file is read once; what is installed is
 // exactly what was read and judged. Says why a file was not installed.
-InstallResult InstallFontFile(const std::string& path);
+// The trial runs in the session's child. Safe on any thread.
+InstallResult InstallFontFile(const std::string& path, TrialSession& trials);
 
-// Installs every file the path box names, in order, each on its own; then, when any was
-// installed, every top-level window is told once, without waiting on a frozen one.
-std::vector<FileOutcome> InstallFontFiles(const std::string& boxText);
+// 按钮_安装字体 clicked: installs the files named in the path box, each on its own and in
+// order, on a thread of its own (one trial child serves the whole press). Meanwhile the
+// window answers, its caption says how far the press got ("正在检查字体 3/60…"), the
+// pointer shows the work, and the install button and the path box take no new request.
+// A press already under way is not started again.
+void StartInstallation(MainWindow& window);
 
-// 按钮_安装字体 clicked: installs the files named in the path box and reports how it went
-// (the list is reloaded by the next row of the wiring).
-void InstallChosenFont(MainWindow& window);
+// 按钮_安装字体 WorkProgress: the caption follows the press.
+void ShowInstallationProgress(MainWindow& window);
+
+// 按钮_安装字体 WorkDone: when any file was installed, every top-level window is told
+// once, without waiting on a frozen one; then the outcome box says how it went (the list
+// is reloaded by the next row of the wiring). Nothing when no press has ended.
+void FinishInstallation(MainWindow& window);
+
+// The main window is being destroyed: a press under way stops after the file it is on.
+void CancelInstallation(MainWindow& window);
+
+// Whether a press is under way.
+bool InstallationRunning();
 
 // The end of creation-complete: the whole main window becomes a drop area.
 void RegisterMainWindowForDrops(MainWindow& window);

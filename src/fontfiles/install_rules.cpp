@@ -145,3 +145,8 @@ InstallReport ReportInstallation(const std::vector<FileOutcome>& outcomes)
         report.text += "\n……另有 " + std::to_string(refused - kReasonsShown) + " 个文件未能安装。";
     return report;
 }
+
+std::string InstallProgressCaption(const std::string& caption, std::size_t reached, std::size_t total)
+{
+    return caption + " - 正在检查字体 " + std::to_string(reached) + "/" + std::to_string(total) + "…";
+}

@@ -80,3 +80,7 @@ inline constexpr std::size_t kLongestNameShown = 64;
 // icon). Then a blank line and one line per refused file, its name and the reason; after
 // kReasonsShown of them, how many more there are. A box that named no file says so.
 InstallReport ReportInstallation(const std::vector<FileOutcome>& outcomes);
+
+// The window's caption while a press of the install button is under way, on file
+// `reached` of `total`: "<caption> - 正在检查字体 3/60…".
+std::string InstallProgressCaption(const std::string& caption, std::size_t reached, std::size_t total);

@@ -2,8 +2,11 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <map>
+#include <memory>
 #include <optional>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -12,7 +15,7 @@
 #include "fontdata/font_file.h"
 #include "preview/file_preview_rules.h"
 #include "preview/preview.h"
-#include "win/font_trial.h"
+#include "fontcheck/font_trial.h"
 #include "win/scoped.h"
 #include "win/whole_file.h"
 #include "window/main_window.h"
@@ -150,38 +153,108 @@ void EndPreview(MainWindow& window)
 
 }  // namespace
 
-void PreviewNamedFile(MainWindow& window)
+namespace {
+
+// The path the box names, without the blanks around it (as installation reads it).
+std::string NamedPath(MainWindow& window)
 {
-    // Blanks around the path are dropped, as installation drops them.
     std::string path = UnquotedPath(window.编辑框_安装文字目录.Text());
     const std::size_t first = path.find_first_not_of(" \t");
     path = first == std::string::npos ? std::string() : path.substr(first, path.find_last_not_of(" \t") - first + 1);
-    path = UnquotedPath(path);
+    return UnquotedPath(path);
+}
+
+// A file being read, judged and tried off the window's thread.
+struct Reading {
+    std::string path;
+    std::optional<Judgement> judged;  // the worker's until `ended`
+    std::atomic<bool> ended{false};
+    bool dropped = false;  // a family was picked meanwhile: the result is not shown
+    std::thread worker;
+};
+std::unique_ptr<Reading> reading;
+
+void StartReading(MainWindow& window, const std::string& path)
+{
+    reading = std::make_unique<Reading>();
+    reading->path = path;
+    reading->worker = std::thread(
+        [](Reading& work, MainWindow& owner, int source) {
+            work.judged = Judge(work.path);
+            work.ended = true;
+            owner.Post(source, Event::WorkDone);
+        },
+        std::ref(*reading), std::ref(window), Index(Ctl::编辑框_安装文字目录));
+}
+
+// Waits for a reading under way and forgets it.
+void DropReading()
+{
+    if (!reading)
+        return;
+    reading->worker.join();
+    reading.reset();
+}
+
+// Shows the judged file: the new font is shown before the one it replaces is released,
+// so that the sample never falls back to another face in between.
+void Show(MainWindow& window, const std::string& path, Judgement& judged)
+{
+    HANDLE added = AddPrivately(judged.bytes);
+    if (!added) {
+        EndPreview(window);
+        return;
+    }
+    EditBox& sample = window.编辑框_输入的文字;
+    const std::string previousFace = current ? current->previousFace : FaceOf(sample);
+    SetFontAttribute(sample, FontAttribute::FaceName, judged.family);
+    if (current)
+        RemovePrivately(*current);
+    current = Preview{path, std::move(judged.bytes), added, judged.family, std::move(judged.names), previousFace};
+    window.列表框_字体.SetSelected(-1);
+    SetWindowTextA(window.hwnd(), PreviewCaption(kMainWindowProperties.caption, current->family,
+                                                 path.substr(LastComponentStart(path)), judged.families)
+                                      .c_str());
+}
+
+}  // namespace
+
+void PreviewNamedFile(MainWindow& window)
+{
+    const std::string path = NamedPath(window);
     if (current && path == current->path)
         return;  // the file already shown (a deleted one too, until the path changes)
     if (!NamesOneFile(path)) {
         EndPreview(window);
         return;
     }
-    std::optional<Judgement> judged = Judge(path);
-    HANDLE added = judged ? AddPrivately(judged->bytes) : nullptr;
-    if (!added) {
-        EndPreview(window);
+    // One file is read at a time; the box is looked at again when it is done.
+    if (!reading)
+        StartReading(window, path);
+}
+
+void ShowPreviewedFile(MainWindow& window)
+{
+    if (!reading || !reading->ended)
+        return;
+    reading->worker.join();
+    const std::unique_ptr<Reading> done = std::move(reading);
+    if (done->dropped)
+        return;
+    const std::string path = NamedPath(window);
+    if (path != done->path) {
+        PreviewNamedFile(window);  // the box names another file by now
         return;
     }
+    if (done->judged)
+        Show(window, path, *done->judged);
+    else
+        EndPreview(window);
+}
 
-    // The new font is shown before the one it replaces is released, so that the sample
-    // never falls back to another face in between.
-    EditBox& sample = window.编辑框_输入的文字;
-    const std::string previousFace = current ? current->previousFace : FaceOf(sample);
-    SetFontAttribute(sample, FontAttribute::FaceName, judged->family);
-    if (current)
-        RemovePrivately(*current);
-    current = Preview{path, std::move(judged->bytes), added, judged->family, std::move(judged->names), previousFace};
-    window.列表框_字体.SetSelected(-1);
-    SetWindowTextA(window.hwnd(), PreviewCaption(kMainWindowProperties.caption, current->family,
-                                                 path.substr(LastComponentStart(path)), judged->families)
-                                      .c_str());
+bool FilePreviewRunning()
+{
+    return reading != nullptr;
 }
 
 void SuspendFilePreview(MainWindow&)
@@ -217,5 +290,13 @@ void SelectInstalledPreviewedFamily(MainWindow& window)
 
 void ReleaseFilePreview(MainWindow& window)
 {
+    if (reading)
+        reading->dropped = true;
+    Release(window);
+}
+
+void EndFilePreview(MainWindow& window)
+{
+    DropReading();
     Release(window);
 }

@@ -8,11 +8,21 @@ class MainWindow;
 // alone (FR_PRIVATE | FR_NOT_ENUM: no other program sees it, nothing is written) and the
 // sample shows it with the style, effect, size and colour the user chose. The caption
 // says so, and no family of the list is selected. A damaged or unreadable file is never
-// loaded: the sample stays as it was.
+// loaded: the sample stays as it was. The private font is the bytes that were judged and
+// tried, added from memory: the file is never added by its path.
 
 // 编辑框_安装文字目录 content changed: previews the file the path box names, or ends the
-// preview (the sample returns to the face it had) when the box no longer names it.
+// preview (the sample returns to the face it had) when the box no longer names it. The
+// file is read, judged and tried off the window's thread (one file at a time); the sample
+// changes when that is done.
 void PreviewNamedFile(MainWindow& window);
+
+// 编辑框_安装文字目录 WorkDone: the file read off the window's thread is shown, when the box
+// still names it and no family was picked meanwhile; else the box is looked at again.
+void ShowPreviewedFile(MainWindow& window);
+
+// Whether a file is being read for a preview.
+bool FilePreviewRunning();
 
 // 按钮_安装字体 clicked, before the file is installed: the private copy is released, so that
 // the system takes the installed one as that family (it drops a second copy of a face it
@@ -24,7 +34,10 @@ void SuspendFilePreview(MainWindow& window);
 // not, the private copy is added again and the preview goes on.
 void SelectInstalledPreviewedFamily(MainWindow& window);
 
-// The preview ends and its private font is released; the sample keeps the face it shows.
-// For 列表框_字体 selection changed (after the family was applied) and the window being
-// destroyed.
+// 列表框_字体 selection changed (after the family was applied): the preview ends and its
+// private font is released; the sample keeps the face it shows. A file still being read
+// is not shown.
 void ReleaseFilePreview(MainWindow& window);
+
+// The window is being destroyed: a file being read is waited for, and the preview ends.
+void EndFilePreview(MainWindow& window);

@@ -193,6 +193,15 @@ void MainWindow::Raise(int source, Event event, const std::string& text)
     }
 }
 
+void MainWindow::SetBusy(bool busy)
+{
+    busy_ = busy;
+    // The pointer changes at once, not at the next move.
+    POINT at;
+    if (hwnd_ && GetCursorPos(&at) && WindowFromPoint(at) && (WindowFromPoint(at) == hwnd_ || IsChild(hwnd_, WindowFromPoint(at))))
+        SetCursor(LoadCursor(nullptr, busy ? IDC_APPSTARTING : IDC_ARROW));
+}
+
 void MainWindow::Post(int source, Event event)
 {
     if (hwnd_)
@@ -230,11 +239,23 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     }
     case kPostedEvent:
         // Any program on the desktop can post to this window: only what the program posts
-        // itself, a combo box's item-chosen, runs a handler.
-        if (lp == static_cast<LPARAM>(Event::ItemChosen) && wp < static_cast<WPARAM>(kControlCount) &&
-            ControlAt(static_cast<int>(wp)).kind() == Kind::ComboBox)
+        // itself, a combo box's item-chosen and a feature's work reports, runs a handler.
+        // The work handlers look at the work's own state, so a report nobody made changes
+        // nothing.
+        if (wp >= static_cast<WPARAM>(kControlCount))
+            return 0;
+        if (lp == static_cast<LPARAM>(Event::ItemChosen) && ControlAt(static_cast<int>(wp)).kind() == Kind::ComboBox)
             Raise(static_cast<int>(wp), Event::ItemChosen, {});
+        if (lp == static_cast<LPARAM>(Event::WorkProgress) || lp == static_cast<LPARAM>(Event::WorkDone))
+            Raise(static_cast<int>(wp), static_cast<Event>(lp), {});
         return 0;
+    case WM_SETCURSOR:
+        // Controls ask their parent first: one pointer over the whole window while busy.
+        if (busy_ && LOWORD(lp) == HTCLIENT) {
+            SetCursor(LoadCursor(nullptr, IDC_APPSTARTING));
+            return TRUE;
+        }
+        break;
     case WM_ACTIVATE:
         // Keep the keyboard focus on the control that had it, the first in Tab order at first.
         if (LOWORD(wp) == WA_INACTIVE) {

@@ -57,7 +57,12 @@ public:
     bool PreTranslate(const MSG& msg);
 
     void Raise(int source, Event event, const std::string& text) override;
+    // Thread-safe: work off the window's thread posts its progress and its end this way.
     void Post(int source, Event event) override;
+
+    // While busy, the pointer over the window shows that work goes on in the background
+    // (the window still answers).
+    void SetBusy(bool busy);
 
     Timer 时钟_靠;
     TransLabel 透明标签2;
@@ -100,6 +105,7 @@ private:
     std::array<Slot, kControlCount> slots_ = {};
     HWND hwnd_ = nullptr;
     HWND lastFocus_ = nullptr;
+    bool busy_ = false;
 };
 
 // Runs the message loop until the main window is gone; returns the quit code.

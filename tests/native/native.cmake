@@ -15,6 +15,7 @@ add_executable(native_tests
 target_compile_options(native_tests PRIVATE ${SANITIZE})
 target_link_options(native_tests PRIVATE ${SANITIZE})
 target_link_libraries(native_tests PRIVATE quillmoor_core GTest::gtest GTest::gtest_main)
+target_include_directories(native_tests PRIVATE tests)
 # The font fixtures: sound files, and damaged ones with the reason the judge must give.
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/fixtures/damaged.txt
     COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/scripts/make-font-fixtures.py ${CMAKE_BINARY_DIR}/fixtures

@@ -3,12 +3,17 @@
 // So is a file that the program's judge passes but whose trial fails in the child.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <fstream>
 #include <iterator>
+#include <set>
+#include <thread>
 
+#include "fontfiles/font_files.h"
 #include "fontfiles/install_rules.h"
 #include "support.h"
-#include "win/font_trial.h"
+#include "fontcheck/font_trial.h"
 
 using Damaged = InstallTest;
 
@@ -111,4 +116,56 @@ TEST_F(Damaged, AFileChangedDuringTheInstallationIsInstalledAsItWasRead)
         << "the installed copy is not the file that was read and checked";
     EXPECT_EQ(RegistryRecord(HKEY_LOCAL_MACHINE, "Quillmoor Test 46 (TrueType)"), "changing.ttf");
     DeleteFileA(source.c_str());
+}
+
+// A press whose child hangs: the window answers throughout, shows how far the press got,
+// takes no second press, and says the trial ran out of time. One child serves the press:
+// it is started again only after the one that hung was killed.
+TEST_F(Damaged, TheWindowAnswersThroughoutAPressWhoseChildHangs)
+{
+    UseFontTrialProgram(ProgramFolder() + "trial_stand_in.exe");
+    SetEnvironmentVariableA("QUILLMOOR_STAND_IN", "hang");
+    const std::string box = TestFontPath(50) + "\r\n" + TestFontPath(51) + "\r\n";
+    W().编辑框_安装文字目录.SetText(box);
+
+    std::atomic<bool> pressing{true};
+    std::atomic<DWORD> slowest{0};
+    std::thread prober([&] {
+        while (pressing) {
+            const DWORD start = GetTickCount();
+            DWORD_PTR ignored = 0;
+            SendMessageTimeoutA(W().hwnd(), WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+            slowest = std::max<DWORD>(slowest, GetTickCount() - start);
+            Sleep(20);
+        }
+    });
+    BoxAnswerer answer("提示");
+    SendMessageA(W().按钮_安装字体.hwnd(), BM_CLICK, 0, 0);
+    std::set<std::string> captions;
+    bool disabled = true;
+    PumpUntil(
+        [&] {
+            if (InstallationRunning()) {
+                captions.insert(TextOf(W().hwnd()));
+                disabled = disabled && !IsWindowEnabled(W().按钮_安装字体.hwnd()) &&
+                           !IsWindowEnabled(W().编辑框_安装文字目录.hwnd());
+            }
+            return !InstallationRunning() && answer.answered.load();
+        },
+        30000);
+    pressing = false;
+    prober.join();
+    answer.Join();
+    SetEnvironmentVariableA("QUILLMOOR_STAND_IN", nullptr);
+    UseFontTrialProgram(ProgramFolder() + "quillmoor.exe");
+
+    EXPECT_LT(slowest.load(), 1000u) << "the window did not answer for " << slowest.load() << " ms";
+    EXPECT_TRUE(disabled) << "the install button or the path box took input during the press";
+    EXPECT_TRUE(captions.count("Quillmoor字体查看器1.1 - 正在检查字体 1/2…")) << "no progress shown";
+    EXPECT_TRUE(captions.count("Quillmoor字体查看器1.1 - 正在检查字体 2/2…")) << "no progress shown";
+    const std::string timedOut = InstallReason(InstallResult::TrialTimedOut);
+    EXPECT_EQ(answer.text, "安装失败\n\nqtest50.ttf：" + timedOut + "\nqtest51.ttf：" + timedOut);
+    EXPECT_TRUE(IsWindowEnabled(W().按钮_安装字体.hwnd()));
+    EXPECT_TRUE(IsWindowEnabled(W().编辑框_安装文字目录.hwnd()));
+    EXPECT_EQ(TextOf(W().hwnd()), "Quillmoor字体查看器1.1");
 }

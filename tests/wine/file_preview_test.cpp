@@ -6,7 +6,7 @@
 
 #include "preview/preview.h"
 #include "support.h"
-#include "win/font_trial.h"
+#include "fontcheck/font_trial.h"
 
 namespace {
 
@@ -14,7 +14,13 @@ constexpr const char* kCaption = "Quillmoor字体查看器1.1";
 
 class FilePreview : public WindowTest {
 protected:
-    void Name(const std::string& text) { W().编辑框_安装文字目录.SetText(text); }
+    // The file is read, judged and tried off the window's thread: the messages go on until
+    // that is done.
+    void Name(const std::string& text)
+    {
+        W().编辑框_安装文字目录.SetText(text);
+        WaitForPreview();
+    }
     std::string Face()
     {
         LOGFONTA lf = {};

@@ -158,6 +158,7 @@ TEST_F(Install, TheListIsReloadedOnlyAfterTheOutcomeBoxCloses)
         PressButton(box);
     });
     SendMessageA(W().按钮_安装字体.hwnd(), BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitForInstallation());
     answer.join();
     EXPECT_EQ(listedWhileOpen, 0) << "the list was reloaded while the box was open";
     EXPECT_EQ(Occurrences(W().列表框_字体, "Quillmoor Test 33"), 1);
@@ -169,6 +170,7 @@ TEST_F(Install, APreviewedFileOnceInstalledIsSelectedInTheList)
 {
     const std::string path = TestFontPath(32);
     W().编辑框_安装文字目录.SetText(path);
+    ASSERT_TRUE(WaitForPreview());
     ASSERT_EQ(TextOf(W().hwnd()), "Quillmoor字体查看器1.1 - Quillmoor Test 32 (qtest32.ttf, 未安装)");
     EXPECT_EQ(InstallFrom(path).text, "安装成功");
     const int index = W().列表框_字体.FindExact("Quillmoor Test 32");
@@ -217,6 +219,24 @@ TEST_F(Install, ATargetPathOverTheLimitIsRefusedWithNothingWritten)
     EXPECT_EQ(FontsFolderFiles(), before);
     EXPECT_EQ(RegistryRecord(HKEY_LOCAL_MACHINE, "Quillmoor Test 42 (TrueType)"), "(none)");
     DeleteFileA(source.c_str());
+}
+
+// A Chinese font, with its family named in Chinese and in English: previewed under the
+// name for this desktop's language, and once installed selected in the list under
+// whichever name the list holds.
+TEST_F(Install, AChineseNamedFontIsPreviewedAndSelectedUnderItsListedName)
+{
+    const std::string path = FixturePath("quillmoor-localised.ttf");
+    W().编辑框_安装文字目录.SetText(path);
+    ASSERT_TRUE(WaitForPreview());
+    EXPECT_EQ(TextOf(W().hwnd()), "Quillmoor字体查看器1.1 - 奎尔本地字体 (quillmoor-localised.ttf, 未安装)");
+    EXPECT_EQ(InstallFrom(path).text, "安装成功");
+    int index = W().列表框_字体.FindExact("奎尔本地字体");
+    if (index < 0)
+        index = W().列表框_字体.FindExact("Quillmoor Localised");
+    ASSERT_GE(index, 0) << "not listed";
+    EXPECT_EQ(W().列表框_字体.Selected(), index);
+    EXPECT_EQ(TextOf(W().hwnd()), "Quillmoor字体查看器1.1") << "still previewed as not installed";
 }
 
 TEST_F(Install, AFrozenProgramDelaysTheOutcomeByTheTimeoutAtMost)

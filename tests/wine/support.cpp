@@ -1,6 +1,6 @@
 #include "support.h"
 
-#include "win/font_trial.h"
+#include "fontcheck/font_trial.h"
 
 #include <algorithm>
 
@@ -12,6 +12,7 @@
 #include "app/wiring.h"
 #include "catalogue/font_lists.h"
 #include "fontfiles/font_files.h"
+#include "preview/file_preview.h"
 
 void PumpMessages(DWORD milliseconds)
 {
@@ -437,9 +438,20 @@ void InstallTest::SetUpTestSuite()
     PrepareProcess();
 }
 
+bool WaitForPreview(DWORD milliseconds)
+{
+    return PumpUntil([] { return !FilePreviewRunning(); }, milliseconds);
+}
+
+bool WaitForInstallation(DWORD milliseconds)
+{
+    return PumpUntil([] { return !InstallationRunning(); }, milliseconds);
+}
+
 InstallTest::Outcome InstallTest::InstallFrom(const std::string& path)
 {
     W().编辑框_安装文字目录.SetText(path);
+    WaitForPreview();
     return InstallWhatTheBoxNames();
 }
 
@@ -447,6 +459,9 @@ InstallTest::Outcome InstallTest::InstallWhatTheBoxNames()
 {
     BoxAnswerer box("提示");
     SendMessageA(W().按钮_安装字体.hwnd(), BM_CLICK, 0, 0);
+    // The press works off the window's thread: this one keeps the window's messages going
+    // until the press has ended and its outcome box has closed.
+    WaitForInstallation();
     Outcome outcome;
     outcome.answered = box.Join();
     outcome.text = box.text;

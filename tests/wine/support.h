@@ -39,6 +39,14 @@ enum class BoxIcon { None, Warning, Error, Other };
 
 // Waits, on a thread of its own, for a message box with the caption, records its text
 // and style, and closes it with the given button (or kCloseBox, kEscapeKey).
+// Keeps this thread's messages going until the install button's press has ended, its
+// outcome box included; false when it had not ended in time.
+bool WaitForInstallation(DWORD milliseconds = 60000);
+
+// Keeps this thread's messages going until the path box's file has been read, judged and
+// tried for its preview; false when that had not ended in time.
+bool WaitForPreview(DWORD milliseconds = 30000);
+
 class BoxAnswerer {
 public:
     explicit BoxAnswerer(std::string caption, int button = IDOK, DWORD milliseconds = 15000);

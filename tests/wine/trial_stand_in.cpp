@@ -1,6 +1,6 @@
 // Stands in for the program as the child of a font trial, and fails as such a child may,
 // as QUILLMOOR_STAND_IN says: "fault" (an access violation), "hang" (until it is killed),
-// or "refuse" (ends with a failure code). With "replace" it finds the file sound, after
+// or "refuse" (ends with a failure code). With "replace" it finds every file sound, after
 // writing another file (QUILLMOOR_REPLACE_WITH) over the one being installed
 // (QUILLMOOR_REPLACE_TARGET): a file that changes between its reading and its copying.
 #include <windows.h>
@@ -28,7 +28,18 @@ int main()
         char target[MAX_PATH] = {}, with[MAX_PATH] = {};
         GetEnvironmentVariableA("QUILLMOOR_REPLACE_TARGET", target, MAX_PATH);
         GetEnvironmentVariableA("QUILLMOOR_REPLACE_WITH", with, MAX_PATH);
-        return CopyFileA(with, target, FALSE) ? 0 : 1;
+        if (!CopyFileA(with, target, FALSE))
+            return 1;
+        // Then answers every request the program sends as a sound font, until it is done.
+        HANDLE in = GetStdHandle(STD_INPUT_HANDLE), out = GetStdHandle(STD_OUTPUT_HANDLE);
+        char c = 0;
+        DWORD done = 0;
+        while (ReadFile(in, &c, 1, &done, nullptr) && done == 1) {
+            const char sound = 0;
+            if (c == '\n' && !WriteFile(out, &sound, 1, &done, nullptr))
+                break;
+        }
+        return 0;
     }
     if (lstrcmpA(mode, "fault") == 0)
         *static_cast<volatile int*>(nullptr) = 1;
