@@ -5,6 +5,7 @@
 #include <span>
 
 #include "fontdata/font_file.h"
+#include "fontdata/font_resource.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -26,6 +27,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             __builtin_trap();
     }
     if (!facts.sound && facts.format != FontFileFacts::Format::Other && facts.fault.empty())
+        __builtin_trap();
+    // The older formats' judge on the same bytes.
+    const FontResourceFacts resource = ReadFontResource(std::span<const std::uint8_t>(data, size));
+    if (resource.sound ? !resource.fault.empty()
+                       : resource.format != FontResourceFacts::Format::Other && resource.fault.empty())
+        __builtin_trap();
+    if (resource.sound && resource.faces.empty() && resource.scalableFile.empty())
         __builtin_trap();
     return 0;
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "fontdata/font_file.h"
+#include "fontdata/font_resource.h"
 #include "win/scoped.h"
 #include "win/whole_file.h"
 
@@ -402,6 +403,8 @@ TrialResult TryBytes(const std::vector<std::uint8_t>& bytes, const std::string& 
 {
     const FontFileFacts facts = ReadFontFile(bytes);
     if (facts.format != FontFileFacts::Format::Other && !facts.sound)
+        return kUnreadable;
+    if (facts.format == FontFileFacts::Format::Other && !ReadFontResource(bytes).sound)
         return kUnreadable;
     HANDLE added = nullptr;
     std::optional<TemporaryCopy> copy;

@@ -13,6 +13,7 @@
 
 #include "base/dbcs_text.h"
 #include "fontdata/font_file.h"
+#include "fontdata/font_resource.h"
 #include "controls/drop_rules.h"
 #include "fontfiles/install_rules.h"
 #include "window/main_window.h"
@@ -169,6 +170,27 @@ bool RecordFont(HKEY root, const std::u16string& valueName, const std::string& d
                           static_cast<DWORD>((wideData.size() + 1) * sizeof(char16_t))) == ERROR_SUCCESS;
 }
 
+// The TrueType file a .fot names, found as the system finds it (a full path as it is; a
+// bare name beside the .fot, else in the system's fonts folder), read, judged and tried.
+bool ScalableTargetIsSound(const std::string& name, const std::string& fotPath, const std::string& systemFolder,
+                           TrialSession& trials)
+{
+    std::vector<std::string> candidates;
+    if (name.find(':') != std::string::npos || name.rfind("\\", 0) == 0) {
+        candidates.push_back(name);
+    } else {
+        candidates.push_back(JoinPath(fotPath.substr(0, LastComponentStart(fotPath) > 0 ? LastComponentStart(fotPath) - 1 : 0), name));
+        candidates.push_back(JoinPath(systemFolder, name));
+    }
+    for (const std::string& candidate : candidates) {
+        if (!FileExists(candidate))
+            continue;
+        const std::optional<std::vector<std::uint8_t>> bytes = ReadWholeFile(candidate);
+        return bytes && ReadFontFile(*bytes).sound && trials.Try(*bytes) == TrialVerdict::Sound;
+    }
+    return false;
+}
+
 }  // namespace
 
 void OpenFontFile(MainWindow& window)
@@ -215,10 +237,17 @@ InstallResult InstallFontFile(const std::string& path, TrialSession& trials)
     if (fileName.empty())
         return InstallResult::Failed;
 
-    // TrueType, OpenType and collections are judged here.
+    // Every file is judged here: TrueType, OpenType and collections, and the older .fon,
+    // .fnt and .fot files. Anything else is not a font.
     const FontFileFacts facts = ReadFontFile(*bytes);
     if (facts.format != FontFileFacts::Format::Other && !facts.sound)
         return InstallResult::NotAFont;
+    FontResourceFacts resource;
+    if (facts.format == FontFileFacts::Format::Other) {
+        resource = ReadFontResource(*bytes);
+        if (!resource.sound)
+            return InstallResult::NotAFont;
+    }
 
     // Never over an existing file, in either fonts folder; never a path the system cannot
     // take, decided before anything is written.
@@ -233,7 +262,12 @@ InstallResult InstallFontFile(const std::string& path, TrialSession& trials)
     // Every file is tried in a child process, on these very bytes: a damaged one is never
     // handed to the system, which may accept it and then fail on it, or hang in it, at
     // every start.
-    switch (trials.Try(*bytes)) {
+    // A .fot stands for the TrueType file it names: that file is read, judged and tried
+    // like any other; the .fot itself is only a pointer to it.
+    const bool pointer = resource.format == FontResourceFacts::Format::Fot;
+    if (pointer && !ScalableTargetIsSound(resource.scalableFile, source, *systemFolder, trials))
+        return InstallResult::BadScalableTarget;
+    switch (pointer ? TrialVerdict::Sound : trials.Try(*bytes)) {
     case TrialVerdict::Sound:
         break;
     case TrialVerdict::Refused:

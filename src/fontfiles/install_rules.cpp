@@ -108,6 +108,8 @@ const char* InstallReason(InstallResult result)
         return "检查超时，字体可能已损坏或过于复杂";
     case InstallResult::TrialCrashed:
         return "字体引擎在检查这个字体时崩溃，安装它可能使其他程序出错";
+    case InstallResult::BadScalableTarget:
+        return "它指向的 TrueType 字体文件找不到，或已损坏";
     case InstallResult::Failed:
         break;
     }

@@ -46,6 +46,7 @@ enum class InstallResult {
     Device,            // a device's name (NUL, COM1, \\.\COM1), not a file
     TrialTimedOut,     // trying the font took too long
     TrialCrashed,      // the system's font engine crashed on it while it was tried
+    BadScalableTarget,  // a .fot whose TrueType file is missing, damaged or refused
     Failed,            // anything else the system refused
 };
 

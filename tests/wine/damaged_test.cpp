@@ -169,3 +169,40 @@ TEST_F(Damaged, TheWindowAnswersThroughoutAPressWhoseChildHangs)
     EXPECT_TRUE(IsWindowEnabled(W().编辑框_安装文字目录.hwnd()));
     EXPECT_EQ(TextOf(W().hwnd()), "Quillmoor字体查看器1.1");
 }
+
+// The older formats are judged too: a .fot stands for the TrueType file it names, which
+// must itself be sound; a .fon from Wine's own fonts goes in.
+TEST_F(Damaged, OlderFormatsAreJudgedAndAFotByTheFileItNames)
+{
+    const std::string folder = ProgramFolder() + "older\\";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileA(FixturePath("damaged-hhea-zero.ttf").c_str(), (folder + "broken.ttf").c_str(), FALSE));
+    const std::string fot = folder + "broken.fot";
+    DeleteFileA(fot.c_str());
+    ASSERT_TRUE(CreateScalableFontResourceA(0, fot.c_str(), "broken.ttf", folder.c_str()));
+    const std::set<std::string> before = FontsFolderFiles();
+    EXPECT_EQ(InstallFrom(fot).text, "安装失败\n\nbroken.fot：" +
+                                         std::string(InstallReason(InstallResult::BadScalableTarget)));
+    EXPECT_EQ(FontsFolderFiles(), before);
+
+    // A font resource file without a face name.
+    std::vector<char> fon(4096, 0);
+    fon[0] = 0x00;
+    fon[1] = 0x03;  // version 3
+    fon[2] = static_cast<char>(0x00);
+    fon[3] = 0x10;  // size 4096
+    fon[88] = 10;   // pixel height
+    fon[95] = 0x20;
+    fon[96] = static_cast<char>(0xFF);
+    {
+        std::ofstream out(folder + "broken.fnt", std::ios::binary);
+        out.write(fon.data(), static_cast<std::streamsize>(fon.size()));
+    }
+    EXPECT_EQ(InstallFrom(folder + "broken.fnt").text, "安装失败\n\nbroken.fnt：不是字体文件，或文件已损坏");
+
+    const char* wineFon = "Z:\\usr\\share\\wine\\fonts\\coure.fon";
+    if (GetFileAttributesA(wineFon) != INVALID_FILE_ATTRIBUTES) {
+        ASSERT_TRUE(CopyFileA(wineFon, (folder + "qm-coure.fon").c_str(), FALSE));
+        EXPECT_EQ(InstallFrom(folder + "qm-coure.fon").text, "安装成功");
+    }
+}
