@@ -10,7 +10,7 @@ if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 packages=(
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix cmake make ninja-build
     wine wine32:i386 wine64 xvfb xauth xdotool imagemagick locales fonts-wqy-microhei
-    googletest libgtest-dev clang libclang-rt-14-dev python3-fonttools fonts-dejavu-core fonts-wine
+    googletest libgtest-dev clang libclang-rt-14-dev python3-fonttools fonts-dejavu-core
     binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 file
 )
 
@@ -36,6 +36,21 @@ if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
     $SUDO locale-gen >/dev/null
 fi
 echo "setup: all packages present"
+
+# Wine's own .fon files, for the tests of the older font formats' judge: unpacked from
+# Debian's package into the build folder, not installed, so that Wine and the machine keep
+# the fonts they have.
+WINE_FONTS="$BUILD/wine-fonts"
+if [ ! -d "$WINE_FONTS/usr/share/wine/fonts" ]; then
+    mkdir -p "$BUILD"
+    download=$(mktemp -d)
+    if ! (cd "$download" && apt-get download fonts-wine >/dev/null 2>&1); then
+        $SUDO apt-get update -qq
+        (cd "$download" && apt-get download fonts-wine >/dev/null)
+    fi
+    dpkg -x "$download"/fonts-wine_*.deb "$WINE_FONTS"
+    rm -rf "$download"
+fi
 
 # Whether this machine executes 32-bit x86 code, decided once by running a 32-bit program:
 # Wine's own 32-bit loader. Where it cannot run, only the 64-bit build runs here.

@@ -10,6 +10,7 @@
 #include <optional>
 #include <vector>
 
+#include "fontdata/digest.h"
 #include "fontdata/font_file.h"
 #include "fontdata/font_resource.h"
 #include "win/scoped.h"
@@ -134,12 +135,9 @@ public:
     }
 
 private:
-    static std::pair<std::uint64_t, std::size_t> Key(const std::vector<std::uint8_t>& bytes)
-    {
-        return {ContentKey(bytes), bytes.size()};
-    }
+    static Digest Key(const std::vector<std::uint8_t>& bytes) { return Sha256(bytes); }
     std::mutex lock_;
-    std::map<std::pair<std::uint64_t, std::size_t>, TrialVerdict> verdicts_;
+    std::map<Digest, TrialVerdict> verdicts_;
 };
 
 Verdicts& KnownVerdicts()

@@ -898,13 +898,3 @@ std::u16string FamilyFor(const FontFace& face, std::uint16_t language)
     }
     return face.families->empty() ? face.family : face.families->front().text;
 }
-
-std::uint64_t ContentKey(std::span<const std::uint8_t> bytes)
-{
-    std::uint64_t key = 14695981039346656037ull;
-    for (const std::uint8_t byte : bytes) {
-        key ^= byte;
-        key *= 1099511628211ull;
-    }
-    return key;
-}

@@ -77,9 +77,6 @@ FontFileFacts ReadFontFile(std::span<const std::uint8_t> bytes);
 // name in that language, else the US English one, else the first the font has.
 std::u16string FamilyFor(const FontFace& face, std::uint16_t language);
 
-// A 64-bit digest of a file's content (FNV-1a), for remembering what was found of it.
-std::uint64_t ContentKey(std::span<const std::uint8_t> bytes);
-
 // The most tables a font or members a collection may have: real ones have a few dozen.
 inline constexpr std::uint32_t kMostTables = 1024;
 inline constexpr std::uint32_t kMostMembers = 1024;

@@ -200,9 +200,8 @@ TEST_F(Damaged, OlderFormatsAreJudgedAndAFotByTheFileItNames)
     }
     EXPECT_EQ(InstallFrom(folder + "broken.fnt").text, "安装失败\n\nbroken.fnt：不是字体文件，或文件已损坏");
 
-    const char* wineFon = "Z:\\usr\\share\\wine\\fonts\\coure.fon";
-    if (GetFileAttributesA(wineFon) != INVALID_FILE_ATTRIBUTES) {
-        ASSERT_TRUE(CopyFileA(wineFon, (folder + "qm-coure.fon").c_str(), FALSE));
-        EXPECT_EQ(InstallFrom(folder + "qm-coure.fon").text, "安装成功");
-    }
+    // Wine's own Courier, unpacked by the set-up beside the build folders.
+    const std::string wineFon = ProgramFolder() + "..\\..\\wine-fonts\\usr\\share\\wine\\fonts\\coure.fon";
+    ASSERT_TRUE(CopyFileA(wineFon.c_str(), (folder + "qm-coure.fon").c_str(), FALSE)) << wineFon;
+    EXPECT_EQ(InstallFrom(folder + "qm-coure.fon").text, "安装成功");
 }
