@@ -239,6 +239,53 @@ TEST_F(Install, AChineseNamedFontIsPreviewedAndSelectedUnderItsListedName)
     EXPECT_EQ(TextOf(W().hwnd()), "Quillmoor字体查看器1.1") << "still previewed as not installed";
 }
 
+// A file previewed, then overwritten with a damaged font before it is installed: the
+// installation refuses what it reads now, and the preview goes on with the bytes it judged;
+// the damaged family is never loaded in this process.
+TEST_F(Install, AFileChangedAfterItsPreviewIsNeitherInstalledNorLoaded)
+{
+    const std::string path = ProgramFolder() + "swapped.ttf";
+    ASSERT_TRUE(CopyFileA(TestFontPath(75).c_str(), path.c_str(), FALSE));
+    W().编辑框_安装文字目录.SetText(path);
+    ASSERT_TRUE(WaitForPreview());
+    ASSERT_EQ(TextOf(W().hwnd()), "Quillmoor字体查看器1.1 - Quillmoor Test 75 (swapped.ttf, 未安装)");
+    ASSERT_TRUE(CopyFileA(FixturePath("damaged-hhea-zero.ttf").c_str(), path.c_str(), FALSE));
+
+    const Outcome outcome = InstallWhatTheBoxNames();
+    EXPECT_EQ(outcome.text, "安装失败\n\nswapped.ttf：不是字体文件，或文件已损坏");
+    EXPECT_STREQ(W().编辑框_输入的文字.FontDescription()->lfFaceName, "Quillmoor Test 75");
+    // Only a loaded family is found by its name.
+    HDC dc = GetDC(nullptr);
+    HFONT damaged = CreateFontA(-16, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Quillmoor Damaged");
+    HGDIOBJ old = SelectObject(dc, damaged);
+    char face[LF_FACESIZE] = {};
+    GetTextFaceA(dc, LF_FACESIZE, face);
+    SelectObject(dc, old);
+    DeleteObject(damaged);
+    ReleaseDC(nullptr, dc);
+    EXPECT_STRNE(face, "Quillmoor Damaged") << "the damaged file was loaded";
+    W().编辑框_安装文字目录.SetText("");
+    DeleteFileA(path.c_str());
+}
+
+// The trial needs no temporary folder: with TEMP and TMP naming a folder that does not
+// exist, or one named outside code page 936, a TrueType file is still tried and installed.
+TEST_F(Install, NoTemporaryFolderIsNeeded)
+{
+    char temp[MAX_PATH] = {}, tmp[MAX_PATH] = {};
+    GetEnvironmentVariableA("TEMP", temp, MAX_PATH);
+    GetEnvironmentVariableA("TMP", tmp, MAX_PATH);
+    CreateDirectoryW(L"C:\\사용자", nullptr);
+    const std::pair<const wchar_t*, int> cases[] = {{L"C:\\no-such-folder", 76}, {L"C:\\사용자", 77}};
+    for (const auto& [folder, font] : cases) {
+        SetEnvironmentVariableW(L"TEMP", folder);
+        SetEnvironmentVariableW(L"TMP", folder);
+        EXPECT_EQ(InstallFrom(TestFontPath(font) + "\r\n").text, "安装成功") << font;
+    }
+    SetEnvironmentVariableA("TEMP", temp);
+    SetEnvironmentVariableA("TMP", tmp);
+}
+
 TEST_F(Install, AFrozenProgramDelaysTheOutcomeByTheTimeoutAtMost)
 {
     // Another program whose only thread has stopped answering, with a top-level window.
