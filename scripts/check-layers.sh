@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Checks that every #include between folders of src/ points down the layers:
-#   base <- fontdata <- win <- fontcheck <- controls <- window <- catalogue, preview, docking, fontfiles <- app
+#   base <- fontdata <- win <- fontcheck <- controls <- window
+#        <- catalogue, preview, docking, fontfiles, fontinfo <- app
 # A file may include its own folder and the layers below it; the feature folders never
 # include each other. Prints every offending line and exits non-zero if there is one.
 set -euo pipefail
@@ -14,7 +15,7 @@ rank() {
     fontcheck) echo 3 ;;
     controls) echo 4 ;;
     window) echo 5 ;;
-    catalogue | preview | docking | fontfiles) echo 6 ;;
+    catalogue | preview | docking | fontfiles | fontinfo) echo 6 ;;
     app) echo 7 ;;
     *) echo -1 ;;
     esac

@@ -10,7 +10,7 @@ if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 packages=(
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix cmake make ninja-build
     wine wine32:i386 wine64 xvfb xauth xdotool imagemagick locales fonts-wqy-microhei
-    googletest libgtest-dev clang libclang-rt-14-dev python3-fonttools fonts-dejavu-core
+    googletest libgtest-dev clang libclang-rt-14-dev python3-fonttools fonts-dejavu-core unicode-data
     binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 file
 )
 

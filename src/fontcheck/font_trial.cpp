@@ -155,18 +155,25 @@ struct TrialSession::Child {
 
     static std::unique_ptr<Child> Start()
     {
-        SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
         HANDLE childIn = nullptr, toChild = nullptr, fromChild = nullptr, childOut = nullptr;
-        if (!CreatePipe(&childIn, &toChild, &inheritable, 0))
+        if (!CreatePipe(&childIn, &toChild, nullptr, 0))
             return nullptr;
         ScopedHandle in(childIn), requests(toChild);
-        if (!CreatePipe(&fromChild, &childOut, &inheritable, 0))
+        if (!CreatePipe(&fromChild, &childOut, nullptr, 0))
             return nullptr;
         ScopedHandle out(childOut), answers(fromChild);
-        // Only the child's own ends are inherited.
-        SetHandleInformation(requests.get(), HANDLE_FLAG_INHERIT, 0);
-        SetHandleInformation(answers.get(), HANDLE_FLAG_INHERIT, 0);
-        HANDLE process = StartChild(kServeArgument, in.get(), out.get());
+        // Only the child's own ends are inherited, and only by this child: children are
+        // started one at a time (a preview and a press may start theirs together).
+        static std::mutex starting;
+        HANDLE process = nullptr;
+        {
+            std::lock_guard<std::mutex> one(starting);
+            SetHandleInformation(in.get(), HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+            SetHandleInformation(out.get(), HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+            process = StartChild(kServeArgument, in.get(), out.get());
+            in.Close();
+            out.Close();
+        }
         if (!process)
             return nullptr;
         auto child = std::make_unique<Child>();

@@ -11,6 +11,7 @@ add_executable(native_tests
     tests/native/docking_test.cpp
     tests/native/fontfiles_test.cpp
     tests/native/fontdata_test.cpp
+    tests/native/fontinfo_test.cpp
 )
 target_compile_options(native_tests PRIVATE ${SANITIZE})
 target_link_options(native_tests PRIVATE ${SANITIZE})
