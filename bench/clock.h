@@ -41,3 +41,17 @@ inline std::string BenchFolder()
     folder.resize(folder.find_last_of('\\') + 1);
     return folder;
 }
+
+// Keeps this thread's messages going while `busy` holds: for work that the window does off
+// its thread and reports back through its messages.
+inline void PumpWhile(const std::function<bool()>& busy)
+{
+    while (busy()) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+    }
+}

@@ -126,14 +126,7 @@ int main(int argc, char** argv)
     // A press works off the window's thread: the window's messages go on until it ends.
     auto press = [&] {
         SendMessageA(window.按钮_安装字体.hwnd(), BM_CLICK, 0, 0);
-        while (InstallationRunning()) {
-            MSG msg;
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                TranslateMessage(&msg);
-                DispatchMessageA(&msg);
-            }
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-        }
+        PumpWhile(&InstallationRunning);
     };
 
     for (const bool waitedFor : {false, true}) {

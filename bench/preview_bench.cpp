@@ -73,14 +73,7 @@ int main(int argc, char** argv)
     // it is shown.
     auto name = [&](const std::string& text) {
         path.SetText(text);
-        while (FilePreviewRunning()) {
-            MSG msg;
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                TranslateMessage(&msg);
-                DispatchMessageA(&msg);
-            }
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
-        }
+        PumpWhile(&FilePreviewRunning);
     };
     const struct {
         const char* name;

@@ -67,7 +67,7 @@ bool Overlap(std::vector<std::pair<std::uint64_t, std::uint64_t>> extents)
 // The tables of one font that the judge reads; absent ones are empty ranges.
 struct Font {
     std::uint32_t version = 0;
-    Range head, maxp, hhea, hmtx, cmap, loca, glyf, cff, cff2, os2, name;
+    Range head, maxp, hhea, hmtx, cmap, loca, glyf, cff, cff2, os2, name, fvar;
     std::uint32_t glyphs = 0;
     bool longOffsets = false;
 };
@@ -86,7 +86,7 @@ Fault ReadDirectory(const Range& file, std::size_t at, Font& font)
         {Tag("head"), &Font::head}, {Tag("maxp"), &Font::maxp}, {Tag("hhea"), &Font::hhea},
         {Tag("hmtx"), &Font::hmtx}, {Tag("cmap"), &Font::cmap}, {Tag("loca"), &Font::loca},
         {Tag("glyf"), &Font::glyf}, {Tag("CFF "), &Font::cff},  {Tag("CFF2"), &Font::cff2},
-        {Tag("OS/2"), &Font::os2},  {Tag("name"), &Font::name},
+        {Tag("OS/2"), &Font::os2},  {Tag("name"), &Font::name}, {Tag("fvar"), &Font::fvar},
     };
     std::vector<std::uint32_t> tags;
     for (std::uint32_t t = 0; t < tables; ++t) {
@@ -391,6 +391,7 @@ struct NameFacts {
     Fault fault = nullptr;
     std::u16string family, full;
     std::shared_ptr<const std::vector<LocalName>> families;
+    std::shared_ptr<const FontAbout> about;
 };
 
 // A CFF INDEX: its item count, where it ends, and where its first item lies.
@@ -616,8 +617,18 @@ constexpr std::array<char16_t, 128> kMacRoman = {
 // records first, US English before other languages; else Macintosh Roman ones, English
 // first. Every family name is kept with its language, one per language. Every record must
 // lie inside the string storage. Records may share their text: what is decoded is bounded
-// by the table's own size, and a name is at most kLongestName characters.
-constexpr std::size_t kLongestName = 256;
+// by the table's own size, and a name is at most kLongestName characters (the texts about
+// the font, a licence say, kLongestText).
+constexpr std::size_t kLongestName = 256, kLongestText = 4096;
+
+// The name ids read: the family and the full name, and what a font says about itself.
+constexpr std::uint32_t kCopyright = 0, kFamily = 1, kFull = 4, kVersion = 5, kTrademark = 7, kManufacturer = 8,
+                        kDesigner = 9, kLicence = 13, kLicenceUrl = 14, kIds = 15;
+constexpr bool IsRead(std::uint32_t id)
+{
+    return id == kCopyright || id == kFamily || id == kFull || id == kVersion || id == kTrademark ||
+           id == kManufacturer || id == kDesigner || id == kLicence || id == kLicenceUrl;
+}
 
 NameFacts ReadNames(const Range& t)
 {
@@ -633,8 +644,8 @@ NameFacts ReadNames(const Range& t)
     if (!t.Has(6, 12ull * count) || storage > t.size())
         return refused;
     std::uint64_t budget = t.size() + 4096;
-    std::u16string family, full;
-    int familyRank = 0, fullRank = 0;
+    std::array<std::u16string, kIds> best;  // by id: the text of the best rank so far
+    std::array<int, kIds> bestRank = {};
     std::vector<LocalName> windowsFamilies, macFamilies;
     // Which languages have a family name already, per platform: looked up for every record.
     std::vector<bool> windowsLanguages(0x10000), macLanguages(0x10000);
@@ -645,7 +656,7 @@ NameFacts ReadNames(const Range& t)
         const std::uint32_t size = t.U16(record + 8), offset = t.U16(record + 10);
         if (!t.Has(static_cast<std::uint64_t>(storage) + offset, size))
             return refused;
-        if (id != 1 && id != 4)
+        if (id >= kIds || !IsRead(id))
             continue;
         const bool windows = platform == 3 && (encoding == 0 || encoding == 1 || encoding == 10);
         const bool mac = platform == 1 && encoding == 0;
@@ -655,8 +666,9 @@ NameFacts ReadNames(const Range& t)
         const int rank = windows ? (language == kUsEnglish ? 4 : 3) : (language == 0 ? 2 : 1);
         std::vector<LocalName>& families = windows ? windowsFamilies : macFamilies;
         std::vector<bool>& languages = windows ? windowsLanguages : macLanguages;
-        const bool wanted = id == 1 ? (rank > familyRank || !languages[lang]) : rank > fullRank;
-        const std::size_t bytes = std::min<std::size_t>(size, windows ? 2 * kLongestName : kLongestName);
+        const bool wanted = rank > bestRank[id] || (id == kFamily && !languages[lang]);
+        const std::size_t longest = id == kFamily || id == kFull ? kLongestName : kLongestText;
+        const std::size_t bytes = std::min<std::size_t>(size, windows ? 2 * longest : longest);
         if (!wanted || budget < bytes)
             continue;
         budget -= bytes;
@@ -675,17 +687,16 @@ NameFacts ReadNames(const Range& t)
             text.pop_back();
         if (text.empty())
             continue;
-        if (id == 1 && !languages[lang]) {
+        if (id == kFamily && !languages[lang]) {
             languages[lang] = true;
             families.push_back({text, lang});
         }
-        std::u16string& name = id == 1 ? family : full;
-        int& bestRank = id == 1 ? familyRank : fullRank;
-        if (rank > bestRank) {
-            name = std::move(text);
-            bestRank = rank;
+        if (rank > bestRank[id]) {
+            best[id] = std::move(text);
+            bestRank[id] = rank;
         }
     }
+    const std::u16string &family = best[kFamily], &full = best[kFull];
     if (family.empty() && full.empty())
         return refused;
     facts.family = family.empty() ? full : family;
@@ -694,7 +705,30 @@ NameFacts ReadNames(const Range& t)
     if (families.empty())
         families.push_back({facts.family, kUsEnglish});
     facts.families = std::make_shared<const std::vector<LocalName>>(std::move(families));
+    facts.about = std::make_shared<const FontAbout>(FontAbout{best[kCopyright], best[kVersion], best[kTrademark],
+                                                              best[kManufacturer], best[kDesigner], best[kLicence],
+                                                              best[kLicenceUrl]});
     return facts;
+}
+
+// The axes of a variable font (fvar), by their tags: each record inside the table.
+std::vector<std::string> ReadAxes(const Range& fvar)
+{
+    std::vector<std::string> axes;
+    if (!fvar.present() || fvar.size() < 16)
+        return axes;
+    const std::uint32_t first = fvar.U16(4), count = fvar.U16(8), size = fvar.U16(10);
+    if (size < 4 || !fvar.Has(first, static_cast<std::uint64_t>(count) * size))
+        return axes;
+    constexpr std::uint32_t kMostAxes = 64;  // real fonts have a handful
+    for (std::uint32_t i = 0; i < count && i < kMostAxes; ++i) {
+        const std::size_t at = first + static_cast<std::size_t>(i) * size;
+        std::string tag;
+        for (std::size_t k = 0; k < 4; ++k)
+            tag.push_back(static_cast<char>(fvar.U8(at + k)));
+        axes.push_back(tag);
+    }
+    return axes;
 }
 
 // Reads the fonts of one file. What is read of a table (or a cmap subtable) is kept by
@@ -752,6 +786,10 @@ public:
         face.family = names.family;
         face.full = names.full;
         face.families = names.families;
+        face.about = names.about;
+        face.glyphs = font.glyphs;
+        face.unitsPerEm = font.head.U16(18);
+        face.axes = ReadAxes(font.fvar);
         return nullptr;
     }
 

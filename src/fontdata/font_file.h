@@ -45,6 +45,12 @@ struct CharacterMap {
     std::vector<char32_t> sample;
 };
 
+// What a font says about itself in its name table (the US English text where there are
+// several, else another): each may be empty.
+struct FontAbout {
+    std::u16string copyright, version, trademark, manufacturer, designer, licence, licenceUrl;
+};
+
 // One font of the file (a collection has several). Members of a collection that share a
 // table share what was read of it.
 struct FontFace {
@@ -59,6 +65,9 @@ struct FontFace {
     std::uint16_t weight = 400;
     bool italic = false;
     std::shared_ptr<const CharacterMap> characters;
+    std::shared_ptr<const FontAbout> about;
+    std::uint32_t glyphs = 0, unitsPerEm = 0;
+    std::vector<std::string> axes;  // a variable font's axes (fvar), by tag: "wght", ...
 };
 
 struct FontFileFacts {

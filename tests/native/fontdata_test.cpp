@@ -328,6 +328,45 @@ TEST(ReadFontFile, TheBuiltFontsAreSoundWithTheirNamesAndCharacters)
     }
 }
 
+TEST(ReadFontFile, ReadsWhatAFontSaysAboutItself)
+{
+    FontBuilder builder(Outlines::Cff2);
+    builder.tables["name"] = FontBuilder::Name({{1, 0x0409, u"Quillmoor Built"},
+                                                {4, 0x0409, u"Quillmoor Built Regular"},
+                                                {0, 0x0804, u"版权所有"},
+                                                {0, 0x0409, u"Copyright Quillmoor"},
+                                                {5, 0x0409, u"Version 1.002"},
+                                                {7, 0x0409, u"Quillmoor is a trademark"},
+                                                {8, 0x0409, u"Quillmoor Foundry"},
+                                                {9, 0x0409, u"A. Designer"},
+                                                {13, 0x0409, std::u16string(5000, u'L')},
+                                                {14, 0x0409, u"https://quillmoor.example/licence"}});
+    // fvar: two axes of 20 bytes from offset 16.
+    FontBuilder::Bytes fvar = FontBuilder::Be16s({1, 0, 16, 2, 2, 20, 0, 0});
+    for (const char* tag : {"wght", "wdth"}) {
+        fvar.insert(fvar.end(), tag, tag + 4);
+        fvar.resize(fvar.size() + 16, 0);
+    }
+    builder.tables["fvar"] = fvar;
+    const FontFileFacts facts = ReadFontFile(builder.Build());
+    ASSERT_TRUE(facts.sound) << facts.fault;
+    const FontFace& face = facts.faces[0];
+    EXPECT_EQ(face.glyphs, 4u);
+    EXPECT_EQ(face.unitsPerEm, 1000u);
+    EXPECT_EQ(face.axes, (std::vector<std::string>{"wght", "wdth"}));
+    ASSERT_TRUE(face.about);
+    EXPECT_TRUE(face.about->copyright == u"Copyright Quillmoor");  // US English first
+    EXPECT_TRUE(face.about->version == u"Version 1.002");
+    EXPECT_TRUE(face.about->trademark == u"Quillmoor is a trademark");
+    EXPECT_TRUE(face.about->manufacturer == u"Quillmoor Foundry");
+    EXPECT_TRUE(face.about->designer == u"A. Designer");
+    EXPECT_EQ(face.about->licence.size(), 4096u);  // a text is cut at 4,096 characters
+    EXPECT_TRUE(face.about->licenceUrl == u"https://quillmoor.example/licence");
+    const FontFileFacts plain = ReadFontFile(FontBuilder().Build());
+    EXPECT_TRUE(plain.faces[0].axes.empty());
+    EXPECT_TRUE(plain.faces[0].about->licence.empty());
+}
+
 TEST(ReadFontFile, EachRuleRefusesAFontThatBreaksOnlyIt)
 {
     const Outlines T = Outlines::TrueType, C = Outlines::Cff, C2 = Outlines::Cff2;
@@ -501,17 +540,24 @@ public:
     std::vector<std::uint8_t> bytes;
 };
 
-// An NE executable holding the font resource (and, for a .fot, a scalable font directory
-// and the TrueType file's name instead).
-std::vector<std::uint8_t> NeFile(const std::vector<std::uint8_t>& font, std::uint32_t shift = 4)
+// The headers of an NE executable (its NE header at 0x40, its resource table at 0x80), in
+// a file of `size` bytes.
+std::vector<std::uint8_t> NeHeaders(std::size_t size)
 {
-    std::vector<std::uint8_t> b(0x100, 0);
+    std::vector<std::uint8_t> b(size, 0);
     b[0] = 'M';
     b[1] = 'Z';
     b[0x3C] = 0x40;
     b[0x40] = 'N';
     b[0x41] = 'E';
-    b[0x40 + 0x24] = 0x40;  // the resource table at 0x80
+    b[0x40 + 0x24] = 0x40;
+    return b;
+}
+
+// An NE executable holding the font resource.
+std::vector<std::uint8_t> NeFile(const std::vector<std::uint8_t>& font, std::uint32_t shift = 4)
+{
+    std::vector<std::uint8_t> b = NeHeaders(0x100);
     std::size_t at = 0x80;
     auto put16 = [&](std::uint32_t v) {
         b[at++] = static_cast<std::uint8_t>(v);
@@ -534,13 +580,7 @@ std::vector<std::uint8_t> NeFile(const std::vector<std::uint8_t>& font, std::uin
 // directory whose font is marked scalable, and the TrueType file's name.
 std::vector<std::uint8_t> FotFile(const std::string& trueTypeFile)
 {
-    std::vector<std::uint8_t> b(0x200, 0);
-    b[0] = 'M';
-    b[1] = 'Z';
-    b[0x3C] = 0x40;
-    b[0x40] = 'N';
-    b[0x41] = 'E';
-    b[0x40 + 0x24] = 0x40;
+    std::vector<std::uint8_t> b = NeHeaders(0x200);
     const std::uint8_t table[] = {4, 0,                                          // shift
                                   0x07, 0x80, 1, 0, 0, 0, 0, 0, 0x10, 0, 0x08, 0, 0, 0, 0, 0, 0, 0, 0, 0,
                                   0xCC, 0x80, 1, 0, 0, 0, 0, 0, 0x18, 0, 0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0,
@@ -602,6 +642,15 @@ TEST(ReadFontResource, EachRuleRefusesAResourceThatBreaksOnlyIt)
         std::function<std::vector<std::uint8_t>()> make;
         const char* fault;
     };
+    // The executable of a sound font resource with some of its bytes changed.
+    auto ne = [](std::vector<std::pair<std::size_t, std::uint8_t>> changes) {
+        return [=] {
+            std::vector<std::uint8_t> b = NeFile(FntBuilder().bytes);
+            for (const auto& [at, value] : changes)
+                b[at] = value;
+            return b;
+        };
+    };
     auto fnt = [](const std::function<void(FntBuilder&)>& change) {
         return [=] {
             FntBuilder f;
@@ -622,35 +671,12 @@ TEST(ReadFontResource, EachRuleRefusesAResourceThatBreaksOnlyIt)
         {"a face name past the font", fnt([](FntBuilder& f) { f.Set32(105, 0x10000); }), "font"},
         {"a face name without its end", fnt([](FntBuilder& f) { f.bytes.back() = 'x'; }), "font"},
         {"an empty face name", fnt([](FntBuilder& f) { f.bytes[Le32(f.bytes, 105)] = 0; }), "font"},
-        {"an executable header past the file", [] {
-             auto b = NeFile(FntBuilder().bytes);
-             b[0x3C] = 0xF0;
-             b[0x3D] = 0xFF;
-             return b;
-         }, "executable"},
-        {"not an NE executable", [] {
-             auto b = NeFile(FntBuilder().bytes);
-             b[0x41] = 'X';
-             return b;
-         }, "executable"},
-        {"a resource past the file", [] {
-             auto b = NeFile(FntBuilder().bytes);
-             b[0x8A] = 0xFF;
-             b[0x8B] = 0x7F;
-             return b;
-         }, "resources"},
-        {"a resource table without its end", [] {
-             auto b = NeFile(FntBuilder().bytes);
-             b[0x40 + 0x24] = 0xF0;
-             b[0x40 + 0x25] = 0xFF;
-             return b;
-         }, "resources"},
+        {"an executable header past the file", ne({{0x3C, 0xF0}, {0x3D, 0xFF}}), "executable"},
+        {"not an NE executable", ne({{0x41, 'X'}}), "executable"},
+        {"a resource past the file", ne({{0x8A, 0xFF}, {0x8B, 0x7F}}), "resources"},
+        {"a resource table without its end", ne({{0x40 + 0x24, 0xF0}, {0x40 + 0x25, 0xFF}}), "resources"},
         {"an alignment shift of 16", [] { return NeFile(FntBuilder().bytes, 16); }, "resources"},
-        {"an executable without fonts", [] {
-             auto b = NeFile(FntBuilder().bytes);
-             b[0x82] = 0x01;  // another resource type
-             return b;
-         }, "resources"},
+        {"an executable without fonts", ne({{0x82, 0x01}}), "resources"},  // another resource type
         {"a damaged font inside", [] {
              FntBuilder f;
              f.Set16(88, 0);
