@@ -40,3 +40,9 @@ add_executable(judge_bench bench/judge_bench.cpp)
 target_link_libraries(judge_bench PRIVATE quillmoor_win)
 target_include_directories(judge_bench PRIVATE tests)
 set_target_properties(judge_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+
+# The font-information window of an installed CJK family, against reading its cmap and
+# showing a message box of the same text.
+add_executable(info_bench bench/info_bench.cpp)
+target_link_libraries(info_bench PRIVATE quillmoor_win)
+set_target_properties(info_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)

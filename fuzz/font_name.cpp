@@ -2,6 +2,7 @@
 // The test command runs it with a time limit per input: the judge's cost is linear in the
 // file's size, so no input may take long.
 #include <cstdint>
+#include <optional>
 #include <span>
 
 #include "fontdata/font_file.h"
@@ -28,6 +29,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (!facts.sound && facts.format != FontFileFacts::Format::Other && facts.fault.empty())
         __builtin_trap();
+    // The look through a fonts folder reads only the start of a file and its name tables:
+    // every place it finds lies inside the bytes it was given, or is read from the file
+    // only when it lies inside the file; what it reads there is judged by the same rules.
+    const std::span<const std::uint8_t> bytes(data, size);
+    for (const TablePlace& place : NameTablePlaces(bytes)) {
+        if (place.offset <= size && place.length <= size - place.offset) {
+            const std::optional<FontNames> names = ReadNameTable(bytes.subspan(place.offset, place.length));
+            if (names && (!names->families || names->families->empty() || !names->about))
+                __builtin_trap();
+        }
+    }
     // The older formats' judge on the same bytes.
     const FontResourceFacts resource = ReadFontResource(std::span<const std::uint8_t>(data, size));
     if (resource.sound ? !resource.fault.empty()

@@ -53,6 +53,8 @@ for families in ${QUILLMOOR_BENCH_FAMILIES:-0 1000 5000}; do
             WINEPREFIX="$prefix" wine "$BIN/trial_bench.exe" "C:\\trial-small.ttf" "C:\\wqy-microhei.ttc"
             # Previewing those files, and typing into the path box.
             WINEPREFIX="$prefix" wine "$BIN/preview_bench.exe" "C:\\trial-small.ttf" "C:\\wqy-microhei.ttc"
+            # The font-information window of the WenQuanYi family.
+            WINEPREFIX="$prefix" wine "$BIN/info_bench.exe"
             # Families of eight files installed in one press against eight presses.
             cp -r "$BUILD/bench/install-fonts" "$prefix/drive_c/install-bench"
             WINEPREFIX="$prefix" wine "$BIN/install_bench.exe" "C:\\install-bench"

@@ -7,6 +7,7 @@
 #include "catalogue/font_lists.h"
 #include "docking/docking.h"
 #include "fontfiles/font_files.h"
+#include "fontinfo/font_info.h"
 #include "preview/file_preview.h"
 #include "preview/preview.h"
 #include "window/behaviours.h"
@@ -30,7 +31,7 @@ constexpr int C(Ctl c)
 }
 
 // clang-format off
-constexpr std::array<WiringRow, 26> kRows = {{
+constexpr std::array<WiringRow, 28> kRows = {{
     {kMainWindow,             Event::CreationComplete,  &OnMainWindowCreated},
     {kMainWindow,             Event::BeingDestroyed,    &CancelInstallation},
     {kMainWindow,             Event::BeingDestroyed,    &EndFilePreview},
@@ -58,6 +59,8 @@ constexpr std::array<WiringRow, 26> kRows = {{
     {C(Ctl::组合框_字体大小),  Event::EditTextChanged,   &ApplyTypedFontSize},
     {C(Ctl::列表框_字体),      Event::SelectionChanged,  &ApplyFontFace},
     {C(Ctl::列表框_字体),      Event::SelectionChanged,  &ReleaseFilePreview},
+    {C(Ctl::列表框_字体),      Event::InfoRequested,     &ShowListedFontInfo},
+    {C(Ctl::编辑框_输入的文字), Event::InfoRequested,     &ShowSampleFontInfo},
     {C(Ctl::拖放对象1),        Event::TextDropped,       nullptr, &ShowDroppedText},
     {C(Ctl::拖放对象1),        Event::FilesDropped,      nullptr, &ShowDroppedFiles},
 }};

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "controls/events.h"
+#include "controls/menu_rules.h"
 #include "win/window_thunk.h"
 
 // The kinds of control a window can be made of.
@@ -30,6 +31,7 @@ struct CreateArgs {
     bool integerInput = false;                // EditBox
     bool placeholder = false;                 // TransLabel: drawn only over an empty box
     UINT interval = 0;                        // Timer, milliseconds
+    std::span<const MenuEntry> menu = {};     // ListBox, EditBox: what the context menu adds
 };
 
 // One small class per control kind. Each owns its window and every GDI object it

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "controls/context_menu.h"
 #include "controls/integer_text.h"
 #include "win/window_class.h"
 #include "win/window_text.h"
@@ -32,6 +33,7 @@ bool EditBox::Create(const CreateArgs& args)
     textColour_ = args.textColour;
     backColour_ = args.backColour;
     integerInput_ = args.integerInput;
+    menu_ = args.menu;
     if (!CreateChild(args, "EDIT", 0, args.height))
         return false;
     // The platform's default limit is small; the boxes take text of any length.
@@ -127,8 +129,95 @@ HBRUSH EditBox::OnCtlColor(HDC dc)
     return brush_.get();
 }
 
+namespace {
+
+// The standard edit commands, in the desktop's order, by menu id.
+enum EditCommand : UINT { kUndo = 1, kCut, kCopy, kPaste, kClear, kSelectAll };
+
+}  // namespace
+
+void EditBox::ShowMenu(LPARAM at)
+{
+    SetFocus(hwnd_);
+    DWORD start = 0, end = 0;
+    SendMessageA(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    const EditCommands can = EditCommandStates({
+        .canUndo = SendMessageA(hwnd_, EM_CANUNDO, 0, 0) != 0,
+        .readOnly = (GetWindowLongA(hwnd_, GWL_STYLE) & ES_READONLY) != 0,
+        .clipboardHasText = IsClipboardFormatAvailable(CF_TEXT) != 0,
+        .selectionStart = start,
+        .selectionEnd = end,
+        .length = static_cast<unsigned>(GetWindowTextLengthA(hwnd_)),
+    });
+    const auto state = [](bool enabled) -> UINT { return MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED); };
+    ScopedMenu menu;
+    AppendMenuA(menu.get(), state(can.undo), kUndo, "撤销(&U)");
+    AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu.get(), state(can.cut), kCut, "剪切(&T)");
+    AppendMenuA(menu.get(), state(can.copy), kCopy, "复制(&C)");
+    AppendMenuA(menu.get(), state(can.paste), kPaste, "粘贴(&P)");
+    AppendMenuA(menu.get(), state(can.clear), kClear, "删除(&D)");
+    AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu.get(), state(can.selectAll), kSelectAll, "全选(&A)");
+    AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
+    AppendEntries(menu.get(), menu_, true);
+    // From the keyboard: at the caret.
+    POINT caret = {2, 2};
+    GetCaretPos(&caret);
+    const UINT chosen = ChooseFromMenu(hwnd_, menu.get(), MenuPoint(hwnd_, at, caret));
+    switch (chosen) {
+    case kUndo: SendMessageA(hwnd_, WM_UNDO, 0, 0); break;
+    case kCut: SendMessageA(hwnd_, WM_CUT, 0, 0); break;
+    case kCopy: SendMessageA(hwnd_, WM_COPY, 0, 0); break;
+    case kPaste: SendMessageA(hwnd_, WM_PASTE, 0, 0); break;
+    case kClear: SendMessageA(hwnd_, WM_CLEAR, 0, 0); break;
+    case kSelectAll: SendMessageA(hwnd_, EM_SETSEL, 0, -1); break;
+    default:
+        if (chosen >= kFirstEntryId && chosen < kFirstEntryId + menu_.size())
+            Raise(menu_[chosen - kFirstEntryId].event);
+        break;
+    }
+}
+
+// The keys of the context menu: true when the key was taken.
+bool EditBox::HandleMenuKey(UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_CONTEXTMENU:
+        ShowMenu(lp);
+        return true;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: {
+        const KeyPress press = KeyPressOf(msg, wp, lp);
+        if (OpensMenu(press)) {
+            ShowMenu(-1);
+            return true;
+        }
+        if (const MenuEntry* entry = EntryForKey(menu_, press, true)) {
+            swallowChar_ = msg == WM_SYSKEYDOWN;
+            Raise(entry->event);
+            return true;
+        }
+        return false;
+    }
+    case WM_SYSCHAR:
+        // The character of an Alt+Enter that ran an entry: no beep, no new line.
+        if (swallowChar_ && wp == '\r') {
+            swallowChar_ = false;
+            return true;
+        }
+        return false;
+    case WM_KEYUP:
+        return wp == VK_APPS;  // the menu key opened the menu on its way down
+    default:
+        return false;
+    }
+}
+
 LRESULT EditBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
 {
+    if (!menu_.empty() && HandleMenuKey(msg, wp, lp))
+        return 0;
     if (integerInput_) {
         if (msg == WM_CHAR && !IntegerInputAccepts(static_cast<unsigned char>(wp)))
             return 0;

@@ -1,11 +1,15 @@
 #pragma once
+#include <memory>
 #include <optional>
 
 #include "controls/control.h"
+#include "fontdata/font_file.h"
 #include "win/scoped.h"
 
 // The platform's edit control with the program's extras: text and background colours, a
-// replaceable font kept as a logical-font description, and the integer input mode.
+// replaceable font kept as a logical-font description, and the integer input mode. Made
+// with menu entries, its context menu holds the standard edit commands, then the entries;
+// an entry's key runs it without the menu.
 class EditBox : public Control {
 public:
     ~EditBox() override;
@@ -27,6 +31,11 @@ public:
     void SetFontDescription(const LOGFONTA& description);
     HFONT Font() const { return font_.get(); }
 
+    // The file the box's font comes from while it shows a font that is not installed; null
+    // while it shows an installed one.
+    const std::shared_ptr<const JudgedFontFile>& ShownFile() const { return shownFile_; }
+    void SetShownFile(std::shared_ptr<const JudgedFontFile> file) { shownFile_ = std::move(file); }
+
     bool IntegerInput() const { return integerInput_; }
 
     void OnCommand(int code) override;
@@ -37,6 +46,8 @@ protected:
 
 private:
     void ApplyFont();
+    void ShowMenu(LPARAM at);
+    bool HandleMenuKey(UINT msg, WPARAM wp, LPARAM lp);
     void NormaliseInteger();
 
     COLORREF textColour_ = 0;
@@ -46,4 +57,7 @@ private:
     std::optional<LOGFONTA> description_;
     bool integerInput_ = false;
     bool suppressChange_ = false;
+    std::shared_ptr<const JudgedFontFile> shownFile_;
+    std::span<const MenuEntry> menu_;
+    bool swallowChar_ = false;
 };

@@ -20,6 +20,8 @@ enum class Event {
     // started it: how far it got, and that it is done.
     WorkProgress,
     WorkDone,
+    // Asked for by a context menu's entry or its key: what the font shown is.
+    InfoRequested,
 };
 
 // Where controls deliver their events. Raise runs the bound handler at once;

@@ -2,7 +2,9 @@
 #include "controls/control.h"
 
 // The platform's list box, single selection, unsorted; raises SelectionChanged for the
-// user's changes.
+// user's changes. Its context menu holds the entries it is made with: a right click on an
+// item first selects it, as a left click would; Shift+F10 or the menu key opens the menu
+// for the selected item. An entry's key runs it without the menu.
 class ListBox : public Control {
 public:
     Kind kind() const override { return Kind::ListBox; }
@@ -19,4 +21,13 @@ public:
     void SetRedraw(bool on);
 
     void OnCommand(int code) override;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void ShowMenu(LPARAM at);
+
+    std::span<const MenuEntry> menu_;
+    bool swallowChar_ = false;
 };

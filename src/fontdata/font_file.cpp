@@ -744,18 +744,28 @@ public:
         Font font;
         if (Fault fault = ReadDirectory(file_, at, font))
             return fault;
+        return ReadFace(font, face, true);
+    }
+
+    // The font's tables read into the face; with `outlines`, the metrics and the outlines
+    // judged too, else left to the system that hands the tables out.
+    Fault ReadFace(Font& font, FontFace& face, bool outlines)
+    {
         if (Fault fault = CheckHead(font))
             return fault;
         if (Fault fault = CheckMaxp(font))
             return fault;
-        if (Fault fault = CheckMetrics(font))
-            return fault;
+        if (outlines) {
+            if (Fault fault = CheckMetrics(font))
+                return fault;
+        }
         const CmapFacts& cmap = Cmap(font.cmap);
         if (cmap.fault || cmap.topGlyph >= font.glyphs)
             return "cmap";
         face.characters = cmap.characters;
         face.cff = font.version == kOpenType;
-        if (!face.cff) {
+        face.cff2 = face.cff && !font.cff.present() && font.cff2.present();
+        if (outlines && !face.cff) {
             if (!font.loca.present())
                 return "loca";
             if (!font.glyf.present())
@@ -763,12 +773,12 @@ public:
             const GlyphFacts& glyphs = Glyphs(font);
             if (font.glyphs > glyphs.soundGlyphs)
                 return glyphs.next;
-        } else {
+        } else if (outlines) {
             const Range& table = font.cff.present() ? font.cff : font.cff2;
             if (!table.present())
                 return "CFF";
-            const OutlineFacts& outlines = Outlines(table, font.cff.present());
-            if (outlines.fault || outlines.charStrings != font.glyphs)
+            const OutlineFacts& outlineFacts = Outlines(table, font.cff.present());
+            if (outlineFacts.fault || outlineFacts.charStrings != font.glyphs)
                 return "CFF";
         }
         if (font.os2.present() && font.os2.size() < 78)
@@ -935,4 +945,104 @@ std::u16string FamilyFor(const FontFace& face, std::uint16_t language)
         }
     }
     return face.families->empty() ? face.family : face.families->front().text;
+}
+
+std::optional<FontNames> ReadNameTable(std::span<const std::uint8_t> table)
+{
+    const NameFacts facts = ReadNames(Range(table));
+    if (facts.fault)
+        return std::nullopt;
+    return FontNames{facts.family, facts.full, facts.families, facts.about};
+}
+
+std::vector<TablePlace> NameTablePlaces(std::span<const std::uint8_t> start)
+{
+    const Range file(start);
+    if (!file.Has(0, 4))
+        return {};
+    std::vector<std::size_t> members;
+    if (file.U32(0) == kCollection) {
+        if (!file.Has(0, 12))
+            return {};
+        const std::uint32_t count = file.U32(8);
+        if (count == 0 || count > kMostMembers || !file.Has(12, 4ull * count))
+            return {};
+        for (std::size_t m = 0; m < count; ++m)
+            members.push_back(file.U32(12 + 4 * m));
+    } else if (IsSfntVersion(file.U32(0))) {
+        members.push_back(0);
+    } else {
+        return {};
+    }
+    std::vector<TablePlace> places;
+    for (std::size_t at : members) {
+        if (!file.Has(at, 12) || !IsSfntVersion(file.U32(at)))
+            return {};
+        const std::uint32_t tables = file.U16(at + 4);
+        if (tables > kMostTables || !file.Has(at + 12, 16ull * tables))
+            return {};
+        std::optional<TablePlace> name;
+        for (std::size_t t = 0; t < tables; ++t) {
+            const std::size_t record = at + 12 + 16 * t;
+            if (file.U32(record) == Tag("name"))
+                name = TablePlace{file.U32(record + 8), file.U32(record + 12)};
+        }
+        if (!name)
+            return {};
+        places.push_back(*name);
+    }
+    return places;
+}
+
+std::optional<FontFace> ReadFontTables(const FontTables& tables)
+{
+    // Each table is a range of its own; the judge keeps what it read by place, and the
+    // tables' places differ by kind, never within one.
+    const auto range = [](std::span<const std::uint8_t> t) { return t.data() ? Range(t) : Range(); };
+    Font font;
+    font.version = tables.cff || tables.cff2 ? kOpenType : kTrueType;
+    font.head = range(tables.head);
+    font.maxp = range(tables.maxp);
+    font.cmap = range(tables.cmap);
+    font.name = range(tables.name);
+    font.os2 = range(tables.os2);
+    font.fvar = range(tables.fvar);
+    Judge judge{Range()};
+    FontFace face;
+    if (judge.ReadFace(font, face, false))
+        return std::nullopt;
+    face.cff2 = tables.cff2 && !tables.cff;
+    return face;
+}
+
+std::optional<CollectionPlace> CollectionMember(std::span<const std::uint8_t> start, std::span<const std::uint8_t> name)
+{
+    const Range file(start);
+    if (!file.Has(0, 12) || file.U32(0) != kCollection)
+        return std::nullopt;
+    const std::uint32_t count = file.U32(8);
+    if (count == 0 || count > kMostMembers || !file.Has(12, 4ull * count))
+        return std::nullopt;
+    // The checksum of a table: its big-endian 32-bit words summed, the last one padded.
+    std::uint32_t sum = 0;
+    for (std::size_t i = 0; i < name.size(); i += 4) {
+        std::uint32_t word = 0;
+        for (std::size_t k = 0; k < 4; ++k)
+            word = word << 8 | (i + k < name.size() ? name[i + k] : 0u);
+        sum += word;
+    }
+    for (std::size_t m = 0; m < count; ++m) {
+        const std::size_t at = file.U32(12 + 4 * m);
+        if (!file.Has(at, 12))
+            return std::nullopt;
+        const std::uint32_t tables = file.U16(at + 4);
+        if (tables > kMostTables || !file.Has(at + 12, 16ull * tables))
+            return std::nullopt;
+        for (std::size_t t = 0; t < tables; ++t) {
+            const std::size_t record = at + 12 + 16 * t;
+            if (file.U32(record) == Tag("name") && file.U32(record + 4) == sum && file.U32(record + 12) == name.size())
+                return CollectionPlace{m, count};
+        }
+    }
+    return std::nullopt;
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -59,7 +60,8 @@ struct FontFace {
     // Every family name (1) the font has, one per language, in the file's order: the
     // Windows platform's, or the Macintosh ones where it has none.
     std::shared_ptr<const std::vector<LocalName>> families;
-    bool cff = false;  // CFF or CFF2 outlines
+    bool cff = false;   // CFF or CFF2 outlines
+    bool cff2 = false;  // CFF2 outlines
     // Its style, as a font request names it: OS/2's weight class and italic bit, else
     // head's bold and italic bits.
     std::uint16_t weight = 400;
@@ -82,9 +84,63 @@ struct FontFileFacts {
 
 FontFileFacts ReadFontFile(std::span<const std::uint8_t> bytes);
 
+// A font file read into memory and judged sound: what the program shows of a file that
+// is not installed.
+struct JudgedFontFile {
+    std::string path;  // as the user named it, in the ANSI code page
+    std::vector<std::uint8_t> bytes;
+    FontFileFacts facts;
+};
+
 // The family name to show for a face on a desktop whose user language is `language`: the
 // name in that language, else the US English one, else the first the font has.
 std::u16string FamilyFor(const FontFace& face, std::uint16_t language);
+
+// What a name table says of its font, read by the judge's own rules for the name table.
+struct FontNames {
+    std::u16string family, full;
+    std::shared_ptr<const std::vector<LocalName>> families;
+    std::shared_ptr<const FontAbout> about;
+};
+
+// A name table read by itself, as a look through the fonts folder finds it without reading
+// the whole file: nothing when the judge would refuse the table.
+std::optional<FontNames> ReadNameTable(std::span<const std::uint8_t> table);
+
+struct TablePlace {
+    std::uint64_t offset = 0, length = 0;
+    friend bool operator==(const TablePlace&, const TablePlace&) = default;
+};
+
+// Where the name table of each font of a file lies, in the file's order (one for each
+// member of a collection), read from the file's first bytes: its header and the table
+// directories. Empty when those bytes are not the start of a TrueType or OpenType file or
+// collection, do not hold every directory, or a font has no name table.
+std::vector<TablePlace> NameTablePlaces(std::span<const std::uint8_t> start);
+
+// The tables of one font as the system hands them out one by one (GetFontData), for a
+// font it has loaded: an absent table has no data.
+struct FontTables {
+    std::span<const std::uint8_t> head, maxp, cmap, name, os2, fvar;
+    bool cff = false, cff2 = false;  // which outline tables it has
+};
+
+// The face those tables make, each read by the judge's rules for it (the outlines are the
+// system's, which has loaded them): nothing when the judge refuses head, maxp, cmap, OS/2
+// or name.
+std::optional<FontFace> ReadFontTables(const FontTables& tables);
+
+// A font's place in its collection: member `member` (from 0) of `members`.
+struct CollectionPlace {
+    std::size_t member = 0, members = 0;
+    friend bool operator==(const CollectionPlace&, const CollectionPlace&) = default;
+};
+
+// Which member of a collection a font is, from the collection's first bytes (its header and
+// directories) and the font's own name table: the first member whose directory records a
+// name table of that length and checksum. Nothing when the bytes are not a collection's
+// start or hold no such member.
+std::optional<CollectionPlace> CollectionMember(std::span<const std::uint8_t> start, std::span<const std::uint8_t> name);
 
 // The most tables a font or members a collection may have: real ones have a few dozen.
 inline constexpr std::uint32_t kMostTables = 1024;

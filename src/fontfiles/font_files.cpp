@@ -17,6 +17,7 @@
 #include "controls/drop_rules.h"
 #include "fontfiles/install_rules.h"
 #include "window/main_window.h"
+#include "fontcheck/font_folders.h"
 #include "fontcheck/font_trial.h"
 #include "win/message_box.h"
 #include "win/ole.h"
@@ -27,30 +28,9 @@
 
 namespace {
 
-constexpr const char* kFontsKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Fonts";
 // How long the announcement waits for one window that does not answer. A frozen program
 // delays the outcome by this much for each of its top-level windows (hidden ones too).
 constexpr UINT kBroadcastTimeout = 500;
-
-std::optional<std::string> SystemFontsFolder()
-{
-    char folder[MAX_PATH] = {};
-    auto* specialFolder = SYSTEM_PROC("shell32.dll", SHGetSpecialFolderPathA);
-    if (!specialFolder || !specialFolder(nullptr, folder, CSIDL_FONTS, FALSE))
-        return std::nullopt;
-    return std::string(folder);
-}
-
-// The current user's own fonts folder, %LOCALAPPDATA%\Microsoft\Windows\Fonts, as Windows
-// installs a font for one user (the folder need not exist yet).
-std::optional<std::string> UserFontsFolder()
-{
-    char local[MAX_PATH] = {};
-    auto* folderPath = SYSTEM_PROC("shell32.dll", SHGetFolderPathA);
-    if (!folderPath || FAILED(folderPath(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local)))
-        return std::nullopt;
-    return JoinPath(JoinPath(JoinPath(local, "Microsoft"), "Windows"), "Fonts");
-}
 
 bool CreateFolders(const std::string& folder)
 {

@@ -42,7 +42,7 @@ template <class Each> void ForEach(const CharacterSet& set, Each each)
     }
 }
 
-CoverageCount Count(const char* name, const CharacterSet& set, std::span<const CharRange> mapped)
+CoverageCount Count(const char16_t* name, const CharacterSet& set, std::span<const CharRange> mapped)
 {
     CoverageCount count{name};
     ForEach(set, [&](char32_t c) {
@@ -76,24 +76,28 @@ std::vector<CharRange> IdeographsAmong(std::span<const char32_t> decoded)
 std::vector<CoverageCount> CountCoverage(std::span<const CharRange> mapped, std::span<const CharRange> gbk)
 {
     return {
-        Count("通用规范汉字表一级", kTghLevel1, mapped),
-        Count("通用规范汉字表二级", kTghLevel2, mapped),
-        Count("通用规范汉字表三级", kTghLevel3, mapped),
-        Count("GB 2312", kGb2312, mapped),
-        Count("GBK", CharacterSet{{}, gbk}, mapped),
-        Count("GB 18030", CharacterSet{{}, kGb18030}, mapped),
-        Count("Big5", kBig5, mapped),
-        Count("HKSCS", kHkscs, mapped),
+        Count(u"通用规范汉字表一级", kTghLevel1, mapped),
+        Count(u"通用规范汉字表二级", kTghLevel2, mapped),
+        Count(u"通用规范汉字表三级", kTghLevel3, mapped),
+        Count(u"GB 2312", kGb2312, mapped),
+        Count(u"GBK", CharacterSet{{}, gbk}, mapped),
+        Count(u"GB 18030", CharacterSet{{}, kGb18030}, mapped),
+        Count(u"Big5", kBig5, mapped),
+        Count(u"HKSCS", kHkscs, mapped),
     };
 }
 
-std::string CoverageLines(const std::vector<CoverageCount>& counts)
+std::u16string CoverageLines(const std::vector<CoverageCount>& counts)
 {
-    std::string text;
+    const auto number = [](std::uint32_t n) {
+        const std::string digits = std::to_string(n);
+        return std::u16string(digits.begin(), digits.end());
+    };
+    std::u16string text;
     for (const CoverageCount& count : counts) {
         if (!text.empty())
-            text += "\r\n";
-        text += std::string(count.name) + "：" + std::to_string(count.covered) + "/" + std::to_string(count.total);
+            text += u"\r\n";
+        text += std::u16string(count.name) + u"：" + number(count.covered) + u"/" + number(count.total);
     }
     return text;
 }

@@ -15,7 +15,7 @@
 std::vector<CharRange> IdeographsAmong(std::span<const char32_t> decoded);
 
 struct CoverageCount {
-    const char* name;  // in code page 936
+    const char16_t* name;
     std::uint32_t covered = 0, total = 0;
 };
 
@@ -24,8 +24,8 @@ struct CoverageCount {
 // U+3400-U+4DB5), Big5, HKSCS.
 std::vector<CoverageCount> CountCoverage(std::span<const CharRange> mapped, std::span<const CharRange> gbk);
 
-// One line a set: "<name>：<covered>/<total>", in code page 936.
-std::string CoverageLines(const std::vector<CoverageCount>& counts);
+// One line a set: "<name>：<covered>/<total>", lines ended by CR LF but the last.
+std::u16string CoverageLines(const std::vector<CoverageCount>& counts);
 
 // The characters of a text that the font does not map, each once, in the order they first
 // appear, at most `most` of them; spaces, line breaks and other control characters aside.

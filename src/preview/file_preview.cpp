@@ -28,7 +28,7 @@ namespace {
 // is installed), and the face the sample had before.
 struct Preview {
     std::string path;
-    std::vector<std::uint8_t> bytes;
+    std::shared_ptr<const JudgedFontFile> file;
     HANDLE added = nullptr;  // none while released for an installation of the file
     std::string family;
     std::vector<std::string> names;
@@ -67,9 +67,9 @@ std::optional<std::string> AnsiFamily(const std::u16string& family)
 // per content, so going back to a file tries it no more), and its first family.
 struct Judgement {
     std::vector<std::uint8_t> bytes;
+    FontFileFacts facts;
     std::string family;
     std::vector<std::string> names;
-    std::size_t families = 0;
 };
 
 // The last file judged, kept whole: going back to it costs a read and a comparison of
@@ -83,10 +83,10 @@ std::optional<Judgement> Judge(const std::string& path)
         return std::nullopt;
     if (lastJudged && lastJudged->first == path && lastJudged->second.bytes == *bytes)
         return lastJudged->second;
-    const FontFileFacts facts = ReadFontFile(*bytes);
+    FontFileFacts facts = ReadFontFile(*bytes);
     if (!facts.sound || TryFontBytes(*bytes) != TrialVerdict::Sound)
         return std::nullopt;
-    const FontFace& face = facts.faces.front();
+    const FontFace face = facts.faces.front();
     Judgement judgement;
     // The name the list would show: the one in the user's language, else US English.
     std::optional<std::string> family = AnsiFamily(FamilyFor(face, GetUserDefaultLangID()));
@@ -101,7 +101,7 @@ std::optional<Judgement> Judge(const std::string& path)
     }
     judgement.bytes = std::move(*bytes);
     judgement.family = *family;
-    judgement.families = facts.faces.size();
+    judgement.facts = std::move(facts);
     lastJudged.emplace(path, judgement);
     return judgement;
 }
@@ -145,6 +145,7 @@ void Release(MainWindow& window)
         return;
     RemovePrivately(*current);
     current.reset();
+    window.编辑框_输入的文字.SetShownFile(nullptr);
     if (window.hwnd())
         SetWindowTextA(window.hwnd(), kMainWindowProperties.caption);
 }
@@ -217,10 +218,14 @@ void Show(MainWindow& window, const std::string& path, Judgement& judged)
     SetFontAttribute(sample, FontAttribute::FaceName, judged.family);
     if (current)
         RemovePrivately(*current);
-    current = Preview{path, std::move(judged.bytes), added, judged.family, std::move(judged.names), previousFace};
+    const std::size_t families = judged.facts.faces.size();
+    auto file = std::make_shared<const JudgedFontFile>(
+        JudgedFontFile{path, std::move(judged.bytes), std::move(judged.facts)});
+    current = Preview{path, file, added, judged.family, std::move(judged.names), previousFace};
+    sample.SetShownFile(std::move(file));
     window.列表框_字体.SetSelected(-1);
     SetWindowTextA(window.hwnd(), PreviewCaption(kMainWindowProperties.caption, current->family,
-                                                 path.substr(LastComponentStart(path)), judged.families)
+                                                 path.substr(LastComponentStart(path)), families)
                                       .c_str());
 }
 
@@ -288,7 +293,7 @@ void SelectInstalledPreviewedFamily(MainWindow& window)
     }
     // Not installed: the same bytes again, and the preview goes on.
     if (!current->added)
-        current->added = AddPrivately(current->bytes);
+        current->added = AddPrivately(current->file->bytes);
     if (current->added)
         SetFontAttribute(window.编辑框_输入的文字, FontAttribute::FaceName, current->family);
     else

@@ -148,3 +148,20 @@ public:
 private:
     HKEY key_ = nullptr;
 };
+
+// A popup menu, destroyed at the end.
+class ScopedMenu {
+public:
+    ScopedMenu() : menu_(CreatePopupMenu()) {}
+    ~ScopedMenu()
+    {
+        if (menu_)
+            DestroyMenu(menu_);
+    }
+    ScopedMenu(const ScopedMenu&) = delete;
+    ScopedMenu& operator=(const ScopedMenu&) = delete;
+    HMENU get() const { return menu_; }
+
+private:
+    HMENU menu_;
+};

@@ -7,6 +7,14 @@ namespace {
 constexpr const char* kStyles[] = {"常规", "斜体", "粗体", "粗斜体"};
 constexpr const char* kEffects[] = {"无", "下划线", "删除线", "删+下"};
 
+// What the font list's and the sample box's context menus add.
+constexpr MenuEntry kListMenu[] = {
+    {.text = "字体信息(&I)…", .event = Event::InfoRequested, .needsSelection = true, .shortcut = Shortcut::AltEnter},
+};
+constexpr MenuEntry kSampleMenu[] = {
+    {.text = "字体信息(&I)…", .event = Event::InfoRequested, .shortcut = Shortcut::AltEnter},
+};
+
 constexpr DWORD kSingleLineEdit = ES_LEFT | ES_AUTOHSCROLL;
 constexpr DWORD kSampleEdit =
     ES_LEFT | ES_MULTILINE | ES_WANTRETURN | ES_AUTOHSCROLL | ES_AUTOVSCROLL | WS_HSCROLL | WS_VSCROLL;
@@ -47,11 +55,11 @@ constexpr std::array<LayoutRow, kControlCount> kRows = {{
     {.name = "分组框_字体样式", .kind = Kind::GroupBox,
      .create = {.left = 176, .top = 193, .width = 152, .height = 56, .caption = "字体样式"}},
     {.name = "列表框_字体", .kind = Kind::ListBox, .parent = Index(Ctl::分组框_字体列表),
-     .create = {.left = 7, .top = 16, .width = 149, .height = 216, .tabStop = true, .exStyle = WS_EX_CLIENTEDGE}},
+     .create = {.left = 7, .top = 16, .width = 149, .height = 216, .tabStop = true, .exStyle = WS_EX_CLIENTEDGE, .menu = kListMenu}},
     {.name = "分组框_字体列表", .kind = Kind::GroupBox,
      .create = {.left = 4, .top = 192, .width = 164, .height = 240, .caption = "字体列表"}},
     {.name = "编辑框_输入的文字", .kind = Kind::EditBox,
-     .create = {.left = 3, .top = 6, .width = 325, .height = 184, .tabStop = true, .style = kSampleEdit, .exStyle = WS_EX_CLIENTEDGE}},
+     .create = {.left = 3, .top = 6, .width = 325, .height = 184, .tabStop = true, .style = kSampleEdit, .exStyle = WS_EX_CLIENTEDGE, .menu = kSampleMenu}},
 }};
 // clang-format on
 

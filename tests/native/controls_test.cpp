@@ -4,6 +4,7 @@
 #include "controls/dialog_rules.h"
 #include "controls/drop_rules.h"
 #include "controls/integer_text.h"
+#include "controls/menu_rules.h"
 #include "fontfiles/install_rules.h"  // the program's own filter, as the dialog gets it
 
 using namespace std::string_literals;
@@ -198,4 +199,45 @@ TEST(MovePaletteHighlight, WrapsAcrossRowsAndOntoTheButton)
     };
     for (const Case& c : cases)
         EXPECT_EQ(MovePaletteHighlight(c.from, c.key), c.to) << "from " << c.from << " key " << static_cast<int>(c.key);
+}
+
+TEST(EditCommandStates, AsTheDesktopsEditMenu)
+{
+    struct Case {
+        const char* what;
+        EditState state;
+        EditCommands expected;
+    };
+    const Case cases[] = {
+        {"empty box", {}, {}},
+        {"text, nothing selected", {.length = 5}, {.selectAll = true}},
+        {"part selected, undo and clipboard",
+         {.canUndo = true, .clipboardHasText = true, .selectionStart = 1, .selectionEnd = 3, .length = 5},
+         {.undo = true, .cut = true, .copy = true, .paste = true, .clear = true, .selectAll = true}},
+        {"all selected", {.selectionStart = 0, .selectionEnd = 5, .length = 5},
+         {.cut = true, .copy = true, .clear = true}},
+        {"read-only: copy and select only",
+         {.canUndo = true, .readOnly = true, .clipboardHasText = true, .selectionStart = 1, .selectionEnd = 2, .length = 5},
+         {.copy = true, .selectAll = true}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(EditCommandStates(c.state), c.expected) << c.what;
+}
+
+TEST(MenuKeys, ShortcutsAndTheKeysThatOpenTheMenu)
+{
+    const MenuEntry menu[] = {
+        {.text = "info", .event = Event::InfoRequested, .needsSelection = true, .shortcut = Shortcut::AltEnter},
+        {.text = "remove", .event = Event::Clicked, .needsSelection = true, .shortcut = Shortcut::Delete},
+    };
+    EXPECT_EQ(EntryForKey(menu, {.key = Key::Return, .alt = true}, true), &menu[0]);
+    EXPECT_EQ(EntryForKey(menu, {.key = Key::Return, .alt = true}, false), nullptr);  // nothing selected
+    EXPECT_EQ(EntryForKey(menu, {.key = Key::Return}, true), nullptr);
+    EXPECT_EQ(EntryForKey(menu, {.key = Key::Return, .alt = true, .shift = true}, true), nullptr);
+    EXPECT_EQ(EntryForKey(menu, {.key = Key::Delete}, true), &menu[1]);
+    EXPECT_EQ(EntryForKey(menu, {.key = Key::Delete, .ctrl = true}, true), nullptr);
+    EXPECT_TRUE(OpensMenu({.key = Key::F10, .shift = true}));
+    EXPECT_FALSE(OpensMenu({.key = Key::F10}));
+    EXPECT_TRUE(OpensMenu({.key = Key::Apps}));
+    EXPECT_FALSE(OpensMenu({.key = Key::Apps, .alt = true}));
 }

@@ -694,3 +694,105 @@ TEST(ReadFontResource, EachRuleRefusesAResourceThatBreaksOnlyIt)
     EXPECT_EQ(nameless.format, FontResourceFacts::Format::Fot);
     EXPECT_FALSE(nameless.sound);
 }
+
+TEST(NameTablePlaces, FindEachFontsNamesFromTheFilesStart)
+{
+    const auto a = Fixture("quillmoor-names.ttf");
+    const auto b = Fixture("quillmoor-otf.otf");
+    const std::vector<std::uint8_t> pair = Collection({a, b});
+    const std::vector<std::uint8_t> wqy = FileBytes("/usr/share/fonts/truetype/wqy/wqy-microhei.ttc");
+    for (const auto* file : {&a, &pair, &wqy}) {
+        const FontFileFacts facts = ReadFontFile(*file);
+        ASSERT_TRUE(facts.sound);
+        // What the name tables give alone is what the judge read of the whole file.
+        const std::vector<TablePlace> places = NameTablePlaces(std::span(*file).first(std::min<std::size_t>(file->size(), 65536)));
+        ASSERT_EQ(places.size(), facts.faces.size());
+        for (std::size_t i = 0; i < places.size(); ++i) {
+            const std::optional<FontNames> names =
+                ReadNameTable(std::span(*file).subspan(places[i].offset, places[i].length));
+            ASSERT_TRUE(names);
+            EXPECT_TRUE(names->family == facts.faces[i].family);
+            EXPECT_TRUE(names->full == facts.faces[i].full);
+            ASSERT_EQ(names->families->size(), facts.faces[i].families->size());
+            EXPECT_TRUE(names->about->version == facts.faces[i].about->version);
+        }
+    }
+    // A start that does not hold every directory, or is no font's, gives nothing.
+    const std::size_t secondDirectory = Get32(pair, 16);
+    EXPECT_TRUE(NameTablePlaces(std::span(pair).first(secondDirectory + 8)).empty());
+    EXPECT_TRUE(NameTablePlaces(std::span(a).first(20)).empty());
+    const std::vector<std::uint8_t> text = {'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd', '!'};
+    EXPECT_TRUE(NameTablePlaces(text).empty());
+    EXPECT_FALSE(ReadNameTable(text));
+}
+
+namespace {
+
+// A table of the member whose directory starts at `at`, as the system hands it out.
+std::span<const std::uint8_t> TableOf(const std::vector<std::uint8_t>& file, std::size_t at, const char* tag)
+{
+    const std::uint32_t want = static_cast<std::uint32_t>(tag[0]) << 24 | static_cast<std::uint32_t>(tag[1]) << 16 |
+                               static_cast<std::uint32_t>(tag[2]) << 8 | static_cast<std::uint32_t>(tag[3]);
+    const std::uint32_t tables = static_cast<std::uint32_t>(file[at + 4]) << 8 | file[at + 5];
+    for (std::uint32_t t = 0; t < tables; ++t) {
+        const std::size_t record = at + 12 + 16 * t;
+        if (Get32(file, record) == want)
+            return std::span(file).subspan(Get32(file, record + 8), Get32(file, record + 12));
+    }
+    return {};
+}
+
+FontTables TablesOf(const std::vector<std::uint8_t>& file, std::size_t at)
+{
+    return {TableOf(file, at, "head"), TableOf(file, at, "maxp"), TableOf(file, at, "cmap"),
+            TableOf(file, at, "name"), TableOf(file, at, "OS/2"), TableOf(file, at, "fvar"),
+            !TableOf(file, at, "CFF ").empty(), !TableOf(file, at, "CFF2").empty()};
+}
+
+}  // namespace
+
+TEST(ReadFontTables, AnInstalledFontsTablesGiveWhatTheWholeFileGives)
+{
+    const std::vector<std::uint8_t> wqy = FileBytes("/usr/share/fonts/truetype/wqy/wqy-microhei.ttc");
+    const std::vector<std::uint8_t> otf = Fixture("quillmoor-otf.otf");
+    FontBuilder cff2Builder(FontBuilder::Outlines::Cff2);
+    const std::vector<std::uint8_t> cff2 = cff2Builder.Build();
+    const std::vector<std::pair<const std::vector<std::uint8_t>*, std::size_t>> fonts = {
+        {&wqy, Get32(wqy, 12)}, {&wqy, Get32(wqy, 16)}, {&otf, 0}, {&cff2, 0}};
+    for (const auto& [file, at] : fonts) {
+        const FontFileFacts whole = ReadFontFile(*file);
+        ASSERT_TRUE(whole.sound);
+        const FontFace& expected = whole.faces[file == &wqy && at != Get32(wqy, 12) ? 1 : 0];
+        const std::optional<FontFace> face = ReadFontTables(TablesOf(*file, at));
+        ASSERT_TRUE(face);
+        EXPECT_TRUE(face->family == expected.family);
+        EXPECT_TRUE(face->full == expected.full);
+        EXPECT_EQ(face->glyphs, expected.glyphs);
+        EXPECT_EQ(face->unitsPerEm, expected.unitsPerEm);
+        EXPECT_EQ(face->cff, expected.cff);
+        EXPECT_EQ(face->cff2, expected.cff2);
+        EXPECT_EQ(face->weight, expected.weight);
+        EXPECT_EQ(face->characters->ranges, expected.characters->ranges);
+        EXPECT_TRUE(face->about->copyright == expected.about->copyright);
+    }
+    // A table the judge refuses gives nothing.
+    FontTables broken = TablesOf(wqy, Get32(wqy, 12));
+    broken.cmap = broken.cmap.first(10);
+    EXPECT_FALSE(ReadFontTables(broken));
+    broken = TablesOf(wqy, Get32(wqy, 12));
+    broken.name = {};
+    EXPECT_FALSE(ReadFontTables(broken));
+}
+
+TEST(CollectionMember, ByTheNameTableItsDirectoryRecords)
+{
+    const std::vector<std::uint8_t> wqy = FileBytes("/usr/share/fonts/truetype/wqy/wqy-microhei.ttc");
+    const std::span<const std::uint8_t> start = std::span(wqy).first(65536);
+    EXPECT_EQ(CollectionMember(start, TableOf(wqy, Get32(wqy, 12), "name")), (CollectionPlace{0, 2}));
+    EXPECT_EQ(CollectionMember(start, TableOf(wqy, Get32(wqy, 16), "name")), (CollectionPlace{1, 2}));
+    // Another font's name table, or a start that is no collection's.
+    const std::vector<std::uint8_t> otf = Fixture("quillmoor-otf.otf");
+    EXPECT_FALSE(CollectionMember(start, TableOf(otf, 0, "name")));
+    EXPECT_FALSE(CollectionMember(otf, TableOf(otf, 0, "name")));
+    EXPECT_FALSE(CollectionMember(start.first(14), TableOf(wqy, Get32(wqy, 12), "name")));
+}

@@ -8,6 +8,7 @@
 
 #include "fontdata/font_file.h"
 #include "fontinfo/coverage.h"
+#include "fontinfo/info_text.h"
 
 namespace {
 
@@ -36,11 +37,11 @@ std::vector<CharRange> GbkIdeographs()
     return IdeographsAmong(decoded);
 }
 
-std::vector<std::string> Lines(const std::string& text)
+std::vector<std::u16string> Lines(const std::u16string& text)
 {
-    std::vector<std::string> lines;
+    std::vector<std::u16string> lines;
     std::size_t start = 0;
-    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+    for (std::size_t end; (end = text.find(u"\r\n", start)) != std::u16string::npos; start = end + 2)
         lines.push_back(text.substr(start, end - start));
     lines.push_back(text.substr(start));
     return lines;
@@ -53,20 +54,20 @@ TEST(Coverage, CountsEverySetWholeNoneAndPart)
     const std::vector<CharRange> gbk = GbkIdeographs();
     const std::vector<CharRange> everything = {{0, 0x10FFFF}};
     // The sets' sizes, as the standards give them.
-    const std::vector<std::string> whole = {"通用规范汉字表一级：3500/3500", "通用规范汉字表二级：3000/3000",
-                                            "通用规范汉字表三级：1605/1605", "GB 2312：6763/6763",
-                                            "GBK：20923/20923",             "GB 18030：27484/27484",
-                                            "Big5：13062/13062",            "HKSCS：4579/4579"};
+    const std::vector<std::u16string> whole = {u"通用规范汉字表一级：3500/3500", u"通用规范汉字表二级：3000/3000",
+                                            u"通用规范汉字表三级：1605/1605", u"GB 2312：6763/6763",
+                                            u"GBK：20923/20923",             u"GB 18030：27484/27484",
+                                            u"Big5：13062/13062",            u"HKSCS：4579/4579"};
     EXPECT_EQ(Lines(CoverageLines(CountCoverage(everything, gbk))), whole);
     for (const CoverageCount& count : CountCoverage({}, gbk))
-        EXPECT_EQ(count.covered, 0u) << count.name;
+        EXPECT_EQ(count.covered, 0u);
     // 一 (U+4E00) is in every set but HKSCS; 丂 (U+4E02) in GBK and GB 18030 only.
     const std::vector<CharRange> two = {{0x4E00, 0x4E00}, {0x4E02, 0x4E02}};
     const std::vector<std::uint32_t> expected = {1, 0, 0, 1, 2, 2, 1, 0};
     const std::vector<CoverageCount> counts = CountCoverage(two, gbk);
     ASSERT_EQ(counts.size(), expected.size());
     for (std::size_t i = 0; i < counts.size(); ++i)
-        EXPECT_EQ(counts[i].covered, expected[i]) << counts[i].name;
+        EXPECT_EQ(counts[i].covered, expected[i]) << i;
 }
 
 TEST(Coverage, WenQuanYiMicroHeiAgainstFiguresWorkedOutSeparately)
@@ -76,10 +77,10 @@ TEST(Coverage, WenQuanYiMicroHeiAgainstFiguresWorkedOutSeparately)
     const FontFileFacts facts = ReadFontFile(bytes);
     ASSERT_TRUE(facts.sound) << facts.fault;
     ASSERT_TRUE(FamilyFor(facts.faces[0], 0x0804) == u"文泉驿微米黑");
-    const std::vector<std::string> expected = {"通用规范汉字表一级：3500/3500", "通用规范汉字表二级：2989/3000",
-                                               "通用规范汉字表三级：1340/1605", "GB 2312：6763/6763",
-                                               "GBK：20923/20923",             "GB 18030：20904/27484",
-                                               "Big5：13062/13062",            "HKSCS：2287/4579"};
+    const std::vector<std::u16string> expected = {u"通用规范汉字表一级：3500/3500", u"通用规范汉字表二级：2989/3000",
+                                               u"通用规范汉字表三级：1340/1605", u"GB 2312：6763/6763",
+                                               u"GBK：20923/20923",             u"GB 18030：20904/27484",
+                                               u"Big5：13062/13062",            u"HKSCS：2287/4579"};
     EXPECT_EQ(Lines(CoverageLines(CountCoverage(facts.faces[0].characters->ranges, GbkIdeographs()))), expected);
 }
 
@@ -104,4 +105,71 @@ TEST(MissingCharacters, EachOnceInOrderWithoutSpacesOrControls)
     EXPECT_FALSE(Maps(mapped, U'@'));
     EXPECT_FALSE(Maps(mapped, U'['));
     EXPECT_FALSE(Maps({}, U'A'));
+}
+
+TEST(InfoText, EveryItemOnItsLineAndTheCoverageAtTheEnd)
+{
+    FontInfo info;
+    info.family = u"奎尔宋体";
+    info.names = {{u"奎尔宋体", u"中文(中国)"}, {u"Quillmoor Song", u"英语(美国)"}, {u"奎尔宋体", u"中文(台湾)"}};
+    info.styles = {{u"Quillmoor Song Regular", u"Version 1.00", {{u"C:\\windows\\Fonts\\qsong.ttc", 5177387}}},
+                   {u"Quillmoor Song Bold", u"", {}}};
+    info.files = FilesState::Searched;
+    info.cff2 = info.cff = true;
+    info.axes = {"wght", "wdth"};
+    info.member = 1;
+    info.members = 2;
+    info.glyphs = 30000;
+    info.unitsPerEm = 1000;
+    info.about.copyright = u"© 2026 奎尔";
+    info.about.licence = u"Line one\nline two\r\nline three";
+    info.coverage = {{u"GB 2312", 6763, 6763}, {u"Big5", 1, 13062}};
+    info.missing = U"\U00020000龘";
+    const std::u16string expected =
+        u"字体：奎尔宋体\r\n"
+        u"名称：奎尔宋体（中文(中国)、中文(台湾)）\r\n"
+        u"名称：Quillmoor Song（英语(美国)）\r\n"
+        u"样式：Quillmoor Song Regular\r\n"
+        u"版本：Version 1.00\r\n"
+        u"文件：C:\\windows\\Fonts\\qsong.ttc，5,177,387 字节\r\n"
+        u"样式：Quillmoor Song Bold\r\n"
+        u"文件：不在字体文件夹中\r\n"
+        u"格式：CFF2 轮廓\r\n"
+        u"可变字体，轴：wght, wdth\r\n"
+        u"字体集合：第 2 个，共 2 个\r\n"
+        u"字形数：30000\r\n"
+        u"每 em 单位数：1000\r\n"
+        u"版权：© 2026 奎尔\r\n"
+        u"许可证：Line one\r\nline two\r\nline three\r\n"
+        u"\r\n"
+        u"GB 2312：6763/6763\r\nBig5：1/13062\r\n"
+        u"\r\n"
+        u"示例文字中缺少的字：\U00020000龘";
+    EXPECT_TRUE(InfoText(info) == expected);
+
+    // Still looking through the folders; and a file not installed.
+    info.files = FilesState::Searching;
+    EXPECT_NE(InfoText(info).find(u"样式：Quillmoor Song Bold\r\n文件：正在查找字体文件夹…\r\n"), std::u16string::npos);
+    info.files = FilesState::NotInstalled;
+    info.styles = {{u"Quillmoor Song Regular", u"Version 1.00", {}}};
+    info.otherFiles = {{u"D:\\下载\\qsong.ttc", 999}};
+    info.missing.clear();
+    const std::u16string file = InfoText(info);
+    EXPECT_NE(file.find(u"版本：Version 1.00\r\n文件：D:\\下载\\qsong.ttc，999 字节\r\n未安装\r\n格式"), std::u16string::npos);
+    EXPECT_TRUE(file.ends_with(u"示例文字中缺少的字：无"));
+    EXPECT_TRUE(InfoCaption(u"奎尔宋体") == u"字体信息 - 奎尔宋体");
+}
+
+TEST(InfoText, NumbersAndCharacters)
+{
+    const std::pair<std::uint64_t, std::u16string> numbers[] = {
+        {0, u"0"}, {999, u"999"}, {1000, u"1,000"}, {5177387, u"5,177,387"}, {18446744073709551615ull, u"18,446,744,073,709,551,615"}};
+    for (const auto& [n, text] : numbers)
+        EXPECT_TRUE(GroupedNumber(n) == text) << n;
+    const std::u16string text = u"a汉\U00020000\U0010FFFF";
+    EXPECT_EQ(Characters(text), U"a汉\U00020000\U0010FFFF");
+    EXPECT_TRUE(Utf16(Characters(text)) == text);
+    // An unpaired surrogate stays as it is.
+    const std::u16string lone = {u'x', static_cast<char16_t>(0xD800), u'y'};
+    EXPECT_EQ(Characters(lone), (std::u32string{U'x', 0xD800, U'y'}));
 }

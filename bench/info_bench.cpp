@@ -1,0 +1,108 @@
+// Opening the font-information window for an installed CJK family (WenQuanYi Micro Hei),
+// until it has been drawn and is closed, against a floor that reads the same family's
+// cmap through GetFontData and shows a message box with a text of the same length.
+// Medians of 7 in one run; prints "name value unit" lines. Run by scripts/bench.sh.
+#include <windows.h>
+
+#include "clock.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/wiring.h"
+#include "catalogue/font_lists.h"
+#include "controls/text_window.h"
+#include "fontinfo/font_info.h"
+#include "window/main_window.h"
+
+namespace {
+
+void Print(const char* name, double value, const char* unit)
+{
+    std::printf("%s %.2f %s\n", name, value, unit);
+    std::fflush(stdout);
+}
+
+// The window a handler shows is closed as soon as the thread has nothing else to do: its
+// timer comes after the window's painting.
+std::wstring shownText;
+void CALLBACK CloseShown(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(nullptr, timer);
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM) -> BOOL {
+            char cls[64] = {};
+            GetClassNameA(hwnd, cls, sizeof cls);
+            if (!IsWindowVisible(hwnd) || (lstrcmpA(cls, "QuillmoorTextWindow") != 0 && lstrcmpA(cls, "#32770") != 0))
+                return TRUE;
+            if (HWND edit = FindWindowExW(hwnd, nullptr, L"EDIT", nullptr)) {
+                shownText.assign(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
+                shownText.resize(static_cast<std::size_t>(
+                    GetWindowTextW(edit, shownText.data(), static_cast<int>(shownText.size()))));
+            }
+            PostMessageA(hwnd, WM_CLOSE, 0, 0);
+            return FALSE;
+        },
+        0);
+}
+
+void CloseWhenShown()
+{
+    SetTimer(nullptr, 0, 1, &CloseShown);
+}
+
+}  // namespace
+
+int main()
+{
+    InstalledFontNames.emplace();
+    MainWindow window(kMainLayout, WiringWithoutForum());
+    if (!window.Load())
+        return 1;
+    const char* family = "文泉驿微米黑";
+    ListBox& list = window.列表框_字体;
+    const int index = list.FindExact(family);
+    if (index < 0)
+        return 1;
+    list.SetSelected(index);
+    window.Raise(Index(Ctl::列表框_字体), Event::SelectionChanged, {});
+    window.编辑框_输入的文字.SetText("Quillmoor 字体查看器 AaBbCc 0123456789\r\n永和九年，岁在癸丑");
+
+    // Once untimed: the text the window shows, and what is computed once a run.
+    CloseWhenShown();
+    ShowListedFontInfo(window);
+    std::string sameLength(shownText.size() * 2 + 1, '\0');
+    sameLength.resize(static_cast<std::size_t>(WideCharToMultiByte(936, 0, shownText.c_str(),
+                                                                   static_cast<int>(shownText.size()), sameLength.data(),
+                                                                   static_cast<int>(sameLength.size()), nullptr, nullptr)));
+
+    const double info = Median([] {}, [&] {
+        CloseWhenShown();
+        ShowListedFontInfo(window);
+    });
+    const double floor = Median([] {}, [&] {
+        HDC dc = CreateCompatibleDC(nullptr);
+        LOGFONTA request = {};
+        request.lfHeight = -16;
+        request.lfCharSet = DEFAULT_CHARSET;
+        lstrcpynA(request.lfFaceName, family, LF_FACESIZE);
+        HFONT font = CreateFontIndirectA(&request);
+        HGDIOBJ old = SelectObject(dc, font);
+        const DWORD cmap = 0x70616D63;  // "cmap"
+        const DWORD size = GetFontData(dc, cmap, 0, nullptr, 0);
+        std::vector<unsigned char> bytes(size == GDI_ERROR ? 0 : size);
+        GetFontData(dc, cmap, 0, bytes.data(), static_cast<DWORD>(bytes.size()));
+        SelectObject(dc, old);
+        DeleteObject(font);
+        DeleteDC(dc);
+        CloseWhenShown();
+        MessageBoxA(window.hwnd(), sameLength.c_str(), "字体信息", MB_OK);
+    });
+    std::printf("# the information window of %s, %zu characters\n", "WenQuanYi Micro Hei", shownText.size());
+    Print("info_window", info, "ms");
+    Print("info_window_floor", floor, "ms");
+    Print("info_window_ratio", info / floor, "x");
+    return 0;
+}
