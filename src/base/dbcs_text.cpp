@@ -50,3 +50,13 @@ std::string CutInMiddle(const std::string& text, std::size_t maxBytes)
     }
     return head + ellipsis + text.substr(start);
 }
+
+std::u16string AsciiLower(std::u16string_view text)
+{
+    std::u16string out(text);
+    for (char16_t& c : out) {
+        if (c >= u'A' && c <= u'Z')
+            c = static_cast<char16_t>(c - u'A' + u'a');
+    }
+    return out;
+}

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 // Texts in code page 936: a byte from 0x81 to 0xFE starts a two-byte character whose
 // second byte may look like "\", "/", ":" or "|". Rules that look for those characters
@@ -18,3 +19,7 @@ std::string CutText(const std::string& text, std::size_t maxBytes);
 // "…" then stands; a text that fits is returned as it is. For names whose start and end
 // both tell (a file name's extension).
 std::string CutInMiddle(const std::string& text, std::size_t maxBytes);
+
+// UTF-16 text with the ASCII letters in lower case, the rest as it is: how the system
+// compares file paths and font family names, for the letters that matter to them.
+std::u16string AsciiLower(std::u16string_view text);

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <tuple>
 
+#include "base/dbcs_text.h"
 #include "win/scoped.h"
 #include "win/system_proc.h"
 #include "win/window_text.h"
@@ -17,16 +18,6 @@ namespace {
 constexpr DWORD kStartRead = 64 * 1024;
 // A name table is a few kilobytes, a hundred for a font with names in many languages.
 constexpr std::uint64_t kLargestNameTable = 4u << 20;
-
-std::u16string Lower(std::u16string_view text)
-{
-    std::u16string out(text);
-    for (char16_t& c : out) {
-        if (c >= u'A' && c <= u'Z')
-            c = static_cast<char16_t>(c - u'A' + u'a');
-    }
-    return out;
-}
 
 bool ReadAt(HANDLE file, std::uint64_t offset, std::vector<std::uint8_t>& bytes)
 {
@@ -84,7 +75,7 @@ std::optional<std::vector<FontNames>> FacesOf(const std::u16string& path, std::u
                                               bool read)
 {
     Cache& cache = TheCache();
-    const auto key = std::make_tuple(Lower(path), size, written);
+    const auto key = std::make_tuple(AsciiLower(path), size, written);
     {
         std::lock_guard<std::mutex> hold(cache.lock);
         if (const auto found = cache.faces.find(key); found != cache.faces.end())
@@ -104,7 +95,7 @@ void AddValues(HKEY root, const std::string& folder, bool perUser, bool read, Fo
     ScopedKey key;
     if (RegOpenKeyExA(root, kFontsKey, 0, KEY_QUERY_VALUE, key.out()) != ERROR_SUCCESS)
         return;
-    const std::u16string wideFolder = Lower(WideText(folder));
+    const std::u16string wideFolder = AsciiLower(WideText(folder));
     DWORD longestName = 0, longestData = 0;
     if (RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &longestName,
                          &longestData, nullptr, nullptr) != ERROR_SUCCESS)
@@ -129,7 +120,7 @@ void AddValues(HKEY root, const std::string& folder, bool perUser, bool read, Fo
         const std::size_t slash = file.find_last_of(u"\\/");
         if (slash == std::u16string::npos && file.find(u':') == std::u16string::npos)
             path = WideText(folder) + u"\\" + file;
-        else if (slash != std::u16string::npos && Lower(file.substr(0, slash)) == wideFolder)
+        else if (slash != std::u16string::npos && AsciiLower(file.substr(0, slash)) == wideFolder)
             path = file;
         else
             continue;
@@ -202,12 +193,12 @@ FolderLook FontsInFoldersAsRead()
 
 bool HoldsFamily(const FolderFont& file, std::u16string_view family)
 {
-    const std::u16string wanted = Lower(family);
+    const std::u16string wanted = AsciiLower(family);
     for (const FontNames& face : file.faces) {
         if (!face.families)
             continue;
         for (const LocalName& name : *face.families) {
-            if (Lower(name.text) == wanted)
+            if (AsciiLower(name.text) == wanted)
                 return true;
         }
     }

@@ -12,6 +12,7 @@
 
 #include "controls/text_window.h"
 #include "fontcheck/font_folders.h"
+#include "base/dbcs_text.h"
 #include "fontdata/font_file.h"
 #include "fontinfo/coverage.h"
 #include "fontinfo/info_text.h"
@@ -31,19 +32,9 @@ constexpr DWORD TableTag(const char (&t)[5])
            static_cast<DWORD>(static_cast<unsigned char>(t[3])) << 24;
 }
 
-std::u16string Lower(std::u16string_view text)
-{
-    std::u16string out(text);
-    for (char16_t& c : out) {
-        if (c >= u'A' && c <= u'Z')
-            c = static_cast<char16_t>(c - u'A' + u'a');
-    }
-    return out;
-}
-
 bool SameName(std::u16string_view a, std::u16string_view b)
 {
-    return Lower(a) == Lower(b);
+    return AsciiLower(a) == AsciiLower(b);
 }
 
 // The ideographs code page 936 decodes: the GBK set, from the code page itself.

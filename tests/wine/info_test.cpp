@@ -18,16 +18,7 @@ constexpr const char* kWqy = "文泉驿微米黑";
 // Real input, sent without waiting: what it opens is modal, and the watcher below ends it.
 void SendKeys(std::initializer_list<std::pair<WORD, bool>> strokes)
 {
-    std::vector<INPUT> inputs;
-    for (const auto& [key, down] : strokes) {
-        INPUT input = {};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
-        input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
-        input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-        inputs.push_back(input);
-    }
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    SendKeyStrokes(strokes);
 }
 
 void SendWith(WORD modifier, WORD key)

@@ -470,7 +470,7 @@ InstallTest::Outcome InstallTest::InstallWhatTheBoxNames()
     return outcome;
 }
 
-void Keys(std::initializer_list<std::pair<WORD, bool>> strokes)
+void SendKeyStrokes(std::initializer_list<std::pair<WORD, bool>> strokes)
 {
     std::vector<INPUT> inputs;
     for (const auto& [key, down] : strokes) {
@@ -482,6 +482,11 @@ void Keys(std::initializer_list<std::pair<WORD, bool>> strokes)
         inputs.push_back(input);
     }
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void Keys(std::initializer_list<std::pair<WORD, bool>> strokes)
+{
+    SendKeyStrokes(strokes);
     PumpMessages(60);
 }
 

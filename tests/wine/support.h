@@ -148,6 +148,8 @@ protected:
 // ------------------------------------------------ driving another process's window
 // Real input through SendInput, and reads that ask the controls themselves.
 void Keys(std::initializer_list<std::pair<WORD, bool>> strokes);
+// The same strokes without waiting for them: for keys that open something modal.
+void SendKeyStrokes(std::initializer_list<std::pair<WORD, bool>> strokes);
 void Press(WORD key);
 void PressWith(WORD modifier, WORD key);
 void TypeAscii(const std::string& text);
