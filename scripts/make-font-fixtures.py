@@ -244,6 +244,19 @@ def main():
     write("quillmoor-mac.ttf", named(base, [
         (1, 1, 0, 0, "Quillmoor Mac"), (2, 1, 0, 0, "Regular"), (4, 1, 0, 0, "Quillmoor Mac Café"),
         (6, 1, 0, 0, "QuillmoorMac-Regular")]))
+    # A family of two files, regular and bold, for uninstalling; and families of one file.
+    write("uninstall-regular.ttf", named(base, [
+        (1, 3, 1, 0x0409, "Quillmoor Uninstall"), (2, 3, 1, 0x0409, "Regular"),
+        (4, 3, 1, 0x0409, "Quillmoor Uninstall"), (6, 3, 1, 0x0409, "QuillmoorUninstall-Regular")]))
+    bold = TTFont(io.BytesIO(named(base, [
+        (1, 3, 1, 0x0409, "Quillmoor Uninstall"), (2, 3, 1, 0x0409, "Bold"),
+        (4, 3, 1, 0x0409, "Quillmoor Uninstall Bold"), (6, 3, 1, 0x0409, "QuillmoorUninstall-Bold")])))
+    bold["OS/2"].usWeightClass = 700
+    bold["OS/2"].fsSelection = (bold["OS/2"].fsSelection & ~0x40) | 0x20
+    bold["head"].macStyle |= 1
+    write("uninstall-bold.ttf", to_bytes(bold))
+    for name in ("Held", "Interface", "Answer", "Key"):
+        write(f"uninstall-{name.lower()}.ttf", to_bytes(renamed(base, f"Quillmoor {name}")))
     # Hangul names in the US English records, which every engine reads (Wine's FreeType
     # gives a font with Korean-language names only no family of its own).
     for n, family in ((1, "나눔시험가"), (2, "나눔시험나")):

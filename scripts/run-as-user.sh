@@ -2,7 +2,7 @@
 # Runs a Windows test program as an unprivileged Unix user, on a fresh prefix that user
 # owns, whose drive_c/windows/Fonts belongs to root: a Windows account without the rights
 # to write the system's fonts folder.
-#   [QUILLMOOR_DENY_USER_FONTS=1] run-as-user.sh BUILD_DIR PROGRAM [ARGS...]
+#   [QUILLMOOR_DENY_USER_FONTS=1] [QUILLMOOR_SYSTEM_FONT=<file>] run-as-user.sh BUILD_DIR PROGRAM [ARGS...]
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 SUDO=""
@@ -39,6 +39,10 @@ as_user wineboot -i >/dev/null 2>&1
 as_user wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 as_user wine reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d true /f >/dev/null 2>&1
 as_user wineserver -w
+# With QUILLMOOR_SYSTEM_FONT=<file>, that file is in the system's folder, put there by its owner.
+if [ -n "${QUILLMOOR_SYSTEM_FONT:-}" ]; then
+    $SUDO cp "$QUILLMOOR_SYSTEM_FONT" "$prefix/drive_c/windows/Fonts/"
+fi
 $SUDO chown root: "$prefix/drive_c/windows/Fonts"
 $SUDO chmod 755 "$prefix/drive_c/windows/Fonts"
 # With QUILLMOOR_DENY_USER_FONTS=1 the user's own fonts folder cannot be written either.

@@ -7,6 +7,7 @@
 #include "catalogue/font_lists.h"
 #include "docking/docking.h"
 #include "fontfiles/font_files.h"
+#include "fontfiles/uninstall.h"
 #include "fontinfo/font_info.h"
 #include "preview/file_preview.h"
 #include "preview/preview.h"
@@ -31,10 +32,11 @@ constexpr int C(Ctl c)
 }
 
 // clang-format off
-constexpr std::array<WiringRow, 28> kRows = {{
+constexpr std::array<WiringRow, 33> kRows = {{
     {kMainWindow,             Event::CreationComplete,  &OnMainWindowCreated},
     {kMainWindow,             Event::BeingDestroyed,    &CancelInstallation},
     {kMainWindow,             Event::BeingDestroyed,    &EndFilePreview},
+    {kMainWindow,             Event::BeingDestroyed,    &EndUninstall},
     {kMainWindow,             Event::BeingDestroyed,    &AnnounceForum},
     {C(Ctl::时钟_靠),          Event::Tick,              &DockToScreenEdge},
     {C(Ctl::透明标签2),        Event::LeftButtonPressed, &DestroyHintLabel},
@@ -61,6 +63,12 @@ constexpr std::array<WiringRow, 28> kRows = {{
     {C(Ctl::列表框_字体),      Event::SelectionChanged,  &ReleaseFilePreview},
     {C(Ctl::列表框_字体),      Event::InfoRequested,     &ShowListedFontInfo},
     {C(Ctl::编辑框_输入的文字), Event::InfoRequested,     &ShowSampleFontInfo},
+    // Uninstalling looks for the family's files, asks, removes off the window's thread; when
+    // it is done, the outcome box is closed before the list is reloaded.
+    {C(Ctl::列表框_字体),      Event::UninstallRequested, &StartUninstall},
+    {C(Ctl::列表框_字体),      Event::WorkProgress,      &AskToUninstall},
+    {C(Ctl::列表框_字体),      Event::WorkDone,          &FinishUninstall},
+    {C(Ctl::列表框_字体),      Event::WorkDone,          &ReloadSelectingNeighbour},
     {C(Ctl::拖放对象1),        Event::TextDropped,       nullptr, &ShowDroppedText},
     {C(Ctl::拖放对象1),        Event::FilesDropped,      nullptr, &ShowDroppedFiles},
 }};

@@ -1,5 +1,7 @@
 #include "catalogue/font_lists.h"
 
+#include <algorithm>
+
 #include "catalogue/font_enum.h"
 #include "catalogue/font_sizes.h"
 #include "window/main_window.h"
@@ -27,6 +29,19 @@ void ReloadFontList(MainWindow& window)
     if (reselect >= 0)
         list.SetSelected(reselect);
     list.SetRedraw(true);
+}
+
+void ReloadSelectingNeighbour(MainWindow& window)
+{
+    ListBox& list = window.列表框_字体;
+    const int was = list.Selected();
+    ReloadFontList(window);
+    if (was < 0 || list.Selected() >= 0 || list.Count() == 0)
+        return;
+    // Gone from the list: the item that took its place, else the one before it, and the
+    // sample shows it.
+    list.SetSelected(std::min(was, list.Count() - 1));
+    window.Raise(Index(Ctl::列表框_字体), Event::SelectionChanged, {});
 }
 
 void FillListsAtStartUp(MainWindow& window)

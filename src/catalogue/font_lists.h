@@ -15,4 +15,8 @@ extern std::optional<TextList> InstalledFontNames;
 void ReloadFontList(MainWindow& window);
 
 // Creation-complete work of the lists: the font list, then the 88 sizes.
+// Reloads the font list like ReloadFontList; when the selected family is no longer listed,
+// selects the item that took its place (else the one before it), and the sample shows it.
+void ReloadSelectingNeighbour(MainWindow& window);
+
 void FillListsAtStartUp(MainWindow& window);

@@ -22,6 +22,8 @@ enum class Event {
     WorkDone,
     // Asked for by a context menu's entry or its key: what the font shown is.
     InfoRequested,
+    // Asked for likewise: the selected item taken out.
+    UninstallRequested,
 };
 
 // Where controls deliver their events. Raise runs the bound handler at once;

@@ -28,13 +28,17 @@ bool ReadAt(HANDLE file, std::uint64_t offset, std::vector<std::uint8_t>& bytes)
            ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) && read == bytes.size();
 }
 
-// The names of a file's fonts, from its directories and name tables.
-std::vector<FontNames> ReadFaces(const std::u16string& path, std::uint64_t size)
+// The names of a file's fonts, from its directories and name tables; nothing when another
+// program holds the file so that it cannot be opened.
+std::optional<std::vector<FontNames>> ReadFaces(const std::u16string& path, std::uint64_t size)
 {
     ScopedHandle file(CreateFileW(WideChars(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                   nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file.valid())
-        return {};
+    if (!file.valid()) {
+        if (GetLastError() == ERROR_SHARING_VIOLATION || GetLastError() == ERROR_LOCK_VIOLATION)
+            return std::nullopt;
+        return std::vector<FontNames>();
+    }
     std::vector<std::uint8_t> start(static_cast<std::size_t>(std::min<std::uint64_t>(size, kStartRead)));
     if (!ReadAt(file.get(), 0, start))
         return {};
@@ -70,9 +74,9 @@ Cache& TheCache()
 }
 
 // The faces of a file, read now or known from before; nothing when `read` is false and the
-// file has not been read yet.
+// file has not been read yet, or when another program holds it (`held`).
 std::optional<std::vector<FontNames>> FacesOf(const std::u16string& path, std::uint64_t size, std::uint64_t written,
-                                              bool read)
+                                              bool read, bool& held)
 {
     Cache& cache = TheCache();
     const auto key = std::make_tuple(AsciiLower(path), size, written);
@@ -83,9 +87,13 @@ std::optional<std::vector<FontNames>> FacesOf(const std::u16string& path, std::u
     }
     if (!read)
         return std::nullopt;
-    std::vector<FontNames> faces = ReadFaces(path, size);
+    std::optional<std::vector<FontNames>> faces = ReadFaces(path, size);
+    if (!faces) {
+        held = true;
+        return std::nullopt;
+    }
     std::lock_guard<std::mutex> hold(cache.lock);
-    cache.faces[key] = faces;
+    cache.faces[key] = *faces;
     return faces;
 }
 
@@ -136,9 +144,9 @@ void AddValues(HKEY root, const std::string& folder, bool perUser, bool read, Fo
         font.valueName.assign(reinterpret_cast<const char16_t*>(name.data()), nameLength);
         font.path = path;
         font.size = size;
-        if (std::optional<std::vector<FontNames>> faces = FacesOf(path, size, written, read))
+        if (std::optional<std::vector<FontNames>> faces = FacesOf(path, size, written, read, font.held))
             font.faces = std::move(*faces);
-        else
+        else if (!font.held)
             look.complete = false;
         look.fonts.push_back(std::move(font));
     }

@@ -27,6 +27,9 @@ struct FolderFont {
     // The names of each font of the file, read from its name tables by the judge's rules:
     // none when the file is not a TrueType or OpenType file or its names cannot be read.
     std::vector<FontNames> faces;
+    // Another program holds the file open without letting it be read: its names are not
+    // known (the value's name is all there is to go by).
+    bool held = false;
 };
 
 // Every value of the fonts key, the machine's and the user's, whose file lies in the

@@ -340,13 +340,18 @@ std::vector<FileOutcome> EndPress(MainWindow& window)
     // frozen program) is not waited for beyond the timeout.
     if (std::any_of(outcomes.begin(), outcomes.end(),
                     [](const FileOutcome& o) { return o.result == InstallResult::Installed; })) {
-        DWORD_PTR ignored = 0;
-        SendMessageTimeoutA(HWND_BROADCAST, WM_FONTCHANGE, 0, 0, SMTO_ABORTIFHUNG, kBroadcastTimeout, &ignored);
+        AnnounceFontChange();
     }
     return outcomes;
 }
 
 }  // namespace
+
+void AnnounceFontChange()
+{
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(HWND_BROADCAST, WM_FONTCHANGE, 0, 0, SMTO_ABORTIFHUNG, kBroadcastTimeout, &ignored);
+}
 
 bool InstallationRunning()
 {

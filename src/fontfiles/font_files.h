@@ -38,6 +38,10 @@ void FinishInstallation(MainWindow& window);
 // The main window is being destroyed: a press under way stops after the file it is on.
 void CancelInstallation(MainWindow& window);
 
+// Tells every top-level window once that the fonts changed (WM_FONTCHANGE), without
+// waiting more than half a second on any window that does not answer.
+void AnnounceFontChange();
+
 // Whether a press is under way.
 bool InstallationRunning();
 

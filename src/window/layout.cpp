@@ -10,6 +10,7 @@ constexpr const char* kEffects[] = {"无", "下划线", "删除线", "删+下"};
 // What the font list's and the sample box's context menus add.
 constexpr MenuEntry kListMenu[] = {
     {.text = "字体信息(&I)…", .event = Event::InfoRequested, .needsSelection = true, .shortcut = Shortcut::AltEnter},
+    {.text = "卸载字体(&U)…", .event = Event::UninstallRequested, .needsSelection = true, .shortcut = Shortcut::Delete},
 };
 constexpr MenuEntry kSampleMenu[] = {
     {.text = "字体信息(&I)…", .event = Event::InfoRequested, .shortcut = Shortcut::AltEnter},

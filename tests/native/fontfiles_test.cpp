@@ -10,6 +10,8 @@
 #include "base/dbcs_text.h"
 #include "fontdata/font_file.h"
 #include "fontfiles/install_rules.h"
+#include "fontfiles/uninstall_rules.h"
+#include "base/dbcs_text.h"
 
 using namespace std::string_literals;
 
@@ -199,4 +201,102 @@ TEST(ReportInstallation, CutsLongNamesInTheMiddleSoThatTheBoxFits)
     EXPECT_NE(report.text.find("\naaaaa"), std::string::npos);  // the name's start and end stay
     EXPECT_NE(report.text.find("b.ttf：" + std::string(InstallReason(InstallResult::NotAFont))),
               std::string::npos);
+}
+
+namespace {
+
+RecordedFile Recorded(const char16_t* path, bool perUser, std::vector<RecordedFile::Face> faces)
+{
+    return {std::u16string(u"value ") + path, path, perUser, std::move(faces)};
+}
+
+}  // namespace
+
+TEST(FilesOfFamily, UnderAnyOfItsNamesWithCollectionsOfSeveralFamilies)
+{
+    const std::vector<RecordedFile> files = {
+        Recorded(u"a.ttf", false, {{{u"Quillmoor Song", u"奎尔宋体"}, u"奎尔宋体"}}),
+        Recorded(u"b.ttf", true, {{{u"Quillmoor Sans"}, u"Quillmoor Sans"}}),
+        Recorded(u"ab.ttc", false,
+                 {{{u"Quillmoor Song", u"奎尔宋体"}, u"奎尔宋体"}, {{u"Quillmoor Mono"}, u"Quillmoor Mono"},
+                  {{u"Quillmoor Sans"}, u"Quillmoor Sans"}}),
+        Recorded(u"bitmap.fon", false, {}),
+    };
+    const auto paths = [](const std::vector<RecordedFile>& found) {
+        std::vector<std::u16string> p;
+        for (const RecordedFile& f : found)
+            p.push_back(f.path);
+        return p;
+    };
+    EXPECT_EQ(paths(FilesOfFamily(files, u"奎尔宋体")), (std::vector<std::u16string>{u"a.ttf", u"ab.ttc"}));
+    EXPECT_EQ(paths(FilesOfFamily(files, u"QUILLMOOR song")), (std::vector<std::u16string>{u"a.ttf", u"ab.ttc"}));
+    EXPECT_EQ(paths(FilesOfFamily(files, u"Quillmoor Sans")), (std::vector<std::u16string>{u"b.ttf", u"ab.ttc"}));
+    EXPECT_TRUE(FilesOfFamily(files, u"Quillmoor").empty());
+    EXPECT_EQ(OtherFamilies(FilesOfFamily(files, u"奎尔宋体"), u"奎尔宋体"),
+              (std::vector<std::u16string>{u"Quillmoor Mono", u"Quillmoor Sans"}));
+    EXPECT_TRUE(OtherFamilies(FilesOfFamily(files, u"Quillmoor Mono"), u"Quillmoor Mono").size() == 2);
+
+    // A file another program holds: known by its value's name only.
+    const std::vector<RecordedFile::Face> byName = FacesFromValueName(u"Quillmoor Held Bold & Quillmoor Heldout (TrueType)");
+    ASSERT_EQ(byName.size(), 2u);
+    EXPECT_TRUE(byName[0].families == std::vector<std::u16string>{u"Quillmoor Held Bold"});
+    const std::vector<RecordedFile> held = {Recorded(u"held.ttf", false, byName)};
+    EXPECT_EQ(FilesOfFamily(held, u"quillmoor held").size(), 1u);
+    EXPECT_EQ(FilesOfFamily(held, u"Quillmoor Heldout").size(), 1u);
+    EXPECT_TRUE(FilesOfFamily(held, u"Quillmoor Hel").empty());
+    EXPECT_TRUE(OtherFamilies(held, u"Quillmoor Held").empty());
+}
+
+TEST(JudgeUninstall, RefusedInOrderNotFromTheFolderTheInterfaceNoRights)
+{
+    const std::vector<RecordedFile> files = {
+        Recorded(u"a.ttf", false, {{{u"Quillmoor Song", u"奎尔宋体"}, u"奎尔宋体"}}),
+        Recorded(u"b.ttf", true, {{{u"Quillmoor Sans"}, u"Quillmoor Sans"}}),
+    };
+    const std::vector<std::u16string> ui = {u"Tahoma", u"quillmoor song"};
+    struct Case {
+        const char16_t* family;
+        std::vector<std::u16string> ui;
+        bool rights;
+        std::optional<UninstallRefusal> expected;
+    };
+    const Case cases[] = {
+        {u"Quillmoor Song", {}, true, std::nullopt},
+        {u"文泉驿微米黑", {}, true, UninstallRefusal::NotFromFontsFolder},
+        {u"文泉驿微米黑", ui, false, UninstallRefusal::NotFromFontsFolder},
+        // The interface uses it under its English name; the list shows the Chinese one.
+        {u"奎尔宋体", ui, false, UninstallRefusal::InterfaceFont},
+        {u"奎尔宋体", {}, false, UninstallRefusal::NoRights},
+        // The user's own font needs no rights over the machine's.
+        {u"Quillmoor Sans", ui, false, std::nullopt},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(JudgeUninstall(files, c.family, c.ui, c.rights), c.expected);
+    EXPECT_STREQ(UninstallReason(UninstallRefusal::NoRights), "没有删除系统字体的权限");
+}
+
+TEST(UninstallQuestion, FilesCutInTheMiddleAndTheOtherFamilies)
+{
+    const std::string longPath = "C:\\windows\\Fonts\\" + std::string(100, 'x') + ".ttf";
+    EXPECT_EQ(UninstallQuestion("奎尔宋体", {"C:\\windows\\Fonts\\a.ttf", "C:\\windows\\Fonts\\b.ttf"}, {}),
+              "确定要卸载字体“奎尔宋体”吗？\n\nC:\\windows\\Fonts\\a.ttf\nC:\\windows\\Fonts\\b.ttf");
+    const std::string text = UninstallQuestion("Quillmoor Mono", {longPath}, {"奎尔宋体", "Quillmoor Sans"});
+    EXPECT_EQ(text.substr(text.find("\n\n") + 2, text.rfind("\n\n") - text.find("\n\n") - 2),
+              CutInMiddle(longPath, kLongestNameShown));
+    EXPECT_TRUE(text.ends_with("\n\n也包含字体：奎尔宋体、Quillmoor Sans"));
+    EXPECT_EQ(UninstallOutcome(nullptr), "卸载成功");
+    EXPECT_EQ(UninstallOutcome("没有删除系统字体的权限"), "卸载失败\n\n没有删除系统字体的权限");
+}
+
+TEST(RemovalPlan, EachFileInThreeStepsUndoneLastFirst)
+{
+    using S = RemovalStep;
+    const std::vector<S> plan = RemovalPlan(2);
+    EXPECT_EQ(plan, (std::vector<S>{{S::RemoveFont, 0}, {S::DeleteValue, 0}, {S::MoveAside, 0},
+                                    {S::RemoveFont, 1}, {S::DeleteValue, 1}, {S::MoveAside, 1}}));
+    // The second file's move failed: everything before it is undone, last first.
+    EXPECT_EQ(UndoPlan(plan, 5), (std::vector<S>{{S::DeleteValue, 1}, {S::RemoveFont, 1}, {S::MoveAside, 0},
+                                                 {S::DeleteValue, 0}, {S::RemoveFont, 0}}));
+    EXPECT_TRUE(UndoPlan(plan, 0).empty());
+    EXPECT_EQ(UndoPlan(plan, 99).size(), plan.size());
 }

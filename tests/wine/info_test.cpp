@@ -84,52 +84,12 @@ public:
     std::atomic<bool> done{false};
 
 private:
-    static HWND FindThreadWindow(const char* className, DWORD milliseconds)
-    {
-        const DWORD until = GetTickCount() + milliseconds;
-        while (GetTickCount() < until) {
-            HWND found = nullptr;
-            std::pair<const char*, HWND> want{className, nullptr};
-            EnumWindows(
-                [](HWND hwnd, LPARAM data) -> BOOL {
-                    auto* want = reinterpret_cast<std::pair<const char*, HWND>*>(data);
-                    char cls[64] = {};
-                    GetClassNameA(hwnd, cls, sizeof cls);
-                    DWORD pid = 0;
-                    GetWindowThreadProcessId(hwnd, &pid);
-                    if (pid == GetCurrentProcessId() && IsWindowVisible(hwnd) && lstrcmpiA(cls, want->first) == 0) {
-                        want->second = hwnd;
-                        return FALSE;
-                    }
-                    return TRUE;
-                },
-                reinterpret_cast<LPARAM>(&want));
-            found = want.second;
-            if (found)
-                return found;
-            Sleep(20);
-        }
-        return nullptr;
-    }
-
     void Run(WORD menuKey, bool expectWindow, Close close)
     {
-        if (menuKey != 0) {
-            if (HWND menuWindow = FindThreadWindow("#32768", 10000)) {
-                HMENU menu = reinterpret_cast<HMENU>(SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
-                for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-                    char text[128] = {};
-                    GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
-                    const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
-                    if (!(state & MF_SEPARATOR))
-                        items.emplace_back(text, !(state & (MF_GRAYED | MF_DISABLED)));
-                }
-                Sleep(50);
-                SendKeys({{menuKey, true}, {menuKey, false}});
-            }
-        }
+        if (menuKey != 0)
+            AnswerContextMenu(menuKey, items);
         if (expectWindow) {
-            if (HWND window = FindThreadWindow("QuillmoorTextWindow", 10000)) {
+            if (HWND window = WaitForProcessWindow("QuillmoorTextWindow", 10000)) {
                 HWND edit = FindWindowExA(window, nullptr, "EDIT", nullptr);
                 const DWORD until = GetTickCount() + 20000;
                 do {
@@ -166,19 +126,14 @@ class FontInfoTest : public ForegroundWindowTest {
 protected:
     int Select(const std::string& family)
     {
-        ListBox& list = W().列表框_字体;
-        const int index = list.FindExact(family);
+        const int index = SelectListed(W(), family);
         EXPECT_GE(index, 0) << family;
-        list.SetSelected(index);
-        W().Raise(Index(Ctl::列表框_字体), Event::SelectionChanged, {});
-        SetFocus(list.hwnd());
-        PumpMessages(50);
         return index;
     }
     std::string SampleFace() { return W().编辑框_输入的文字.FontDescription()->lfFaceName; }
     std::vector<std::pair<std::string, bool>> ListMenu(bool selected)
     {
-        return {{"字体信息(&I)…", selected}};
+        return {{"字体信息(&I)…", selected}, {"卸载字体(&U)…", selected}};
     }
 };
 

@@ -1,5 +1,7 @@
 #include "support.h"
 
+#include "fontfiles/uninstall.h"
+
 #include "fontcheck/font_trial.h"
 
 #include <algorithm>
@@ -484,6 +486,50 @@ void SendKeyStrokes(std::initializer_list<std::pair<WORD, bool>> strokes)
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+HWND WaitForProcessWindow(const char* className, DWORD milliseconds)
+{
+    const DWORD until = GetTickCount() + milliseconds;
+    do {
+        std::pair<const char*, HWND> want{className, nullptr};
+        EnumWindows(
+            [](HWND hwnd, LPARAM data) -> BOOL {
+                auto* want = reinterpret_cast<std::pair<const char*, HWND>*>(data);
+                char cls[64] = {};
+                GetClassNameA(hwnd, cls, sizeof cls);
+                DWORD pid = 0;
+                GetWindowThreadProcessId(hwnd, &pid);
+                if (pid == GetCurrentProcessId() && IsWindowVisible(hwnd) && lstrcmpiA(cls, want->first) == 0) {
+                    want->second = hwnd;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&want));
+        if (want.second)
+            return want.second;
+        Sleep(20);
+    } while (GetTickCount() < until);
+    return nullptr;
+}
+
+bool AnswerContextMenu(WORD key, std::vector<std::pair<std::string, bool>>& items, DWORD milliseconds)
+{
+    HWND menuWindow = WaitForProcessWindow("#32768", milliseconds);
+    if (!menuWindow)
+        return false;
+    HMENU menu = reinterpret_cast<HMENU>(SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        char text[128] = {};
+        GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+        const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
+        if (!(state & MF_SEPARATOR))
+            items.emplace_back(text, !(state & (MF_GRAYED | MF_DISABLED)));
+    }
+    Sleep(50);
+    SendKeyStrokes({{key, true}, {key, false}});
+    return true;
+}
+
 void Keys(std::initializer_list<std::pair<WORD, bool>> strokes)
 {
     SendKeyStrokes(strokes);
@@ -631,4 +677,74 @@ POINT PaletteCellOnScreen(HWND popup, int entry)
     const int cell = std::max(18, 2 * edge + 7), inset = 2 * edge + 2;
     const RECT p = WindowRectOf(popup);
     return {p.left + inset + (entry % 7) * cell + cell / 2, p.top + inset + (entry / 7) * cell + cell / 2};
+}
+
+void UninstallTest::SetUp()
+{
+    InstallTest::SetUp();
+    SetForegroundWindow(W().hwnd());
+    PumpMessages(50);
+}
+
+int SelectListed(MainWindow& window, const std::string& family)
+{
+    ListBox& list = window.列表框_字体;
+    const int index = list.FindExact(family);
+    if (index < 0)
+        return index;
+    list.SetSelected(index);
+    window.Raise(Index(Ctl::列表框_字体), Event::SelectionChanged, {});
+    SetFocus(list.hwnd());
+    PumpMessages(50);
+    return index;
+}
+
+void UninstallTest::Select(const std::string& family)
+{
+    ASSERT_GE(SelectListed(W(), family), 0) << family;
+}
+
+UninstallTest::Shown UninstallTest::Run(const std::function<void()>& start, int answer)
+{
+    Shown shown;
+    // The list has the keyboard, in the foreground window (a box closed before may have
+    // left the foreground elsewhere).
+    SetForegroundWindow(W().hwnd());
+    SetFocus(W().列表框_字体.hwnd());
+    PumpMessages(50);
+    {
+        BoxAnswerer first("提示", answer);
+        start();
+        EXPECT_TRUE(PumpUntil([&] { return first.answered.load(); }, 20000));
+        first.Join();
+        const bool asked = first.text.starts_with("确定要卸载字体");
+        (asked ? shown.question : shown.outcome) = first.text;
+        if (!asked || answer != IDYES) {
+            EXPECT_TRUE(PumpUntil([] { return !UninstallRunning(); }, 20000));
+            return shown;
+        }
+    }
+    BoxAnswerer outcome("提示");
+    EXPECT_TRUE(PumpUntil([&] { return outcome.answered.load() && !UninstallRunning(); }, 30000));
+    outcome.Join();
+    PumpMessages(100);
+    shown.outcome = outcome.text;
+    return shown;
+}
+
+UninstallTest::Shown UninstallTest::ByMenu(int answer)
+{
+    std::vector<std::pair<std::string, bool>> items;
+    std::thread menu([&] { AnswerContextMenu('U', items); });
+    Shown shown =
+        Run([] { SendKeyStrokes({{VK_SHIFT, true}, {VK_F10, true}, {VK_F10, false}, {VK_SHIFT, false}}); }, answer);
+    menu.join();
+    EXPECT_TRUE(std::find(items.begin(), items.end(), std::make_pair(std::string("卸载字体(&U)…"), true)) !=
+                items.end());
+    return shown;
+}
+
+UninstallTest::Shown UninstallTest::ByDeleteKey(int answer)
+{
+    return Run([] { SendKeyStrokes({{VK_DELETE, true}, {VK_DELETE, false}}); }, answer);
 }

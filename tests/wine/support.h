@@ -150,6 +150,12 @@ protected:
 void Keys(std::initializer_list<std::pair<WORD, bool>> strokes);
 // The same strokes without waiting for them: for keys that open something modal.
 void SendKeyStrokes(std::initializer_list<std::pair<WORD, bool>> strokes);
+// A visible top-level window of this class in this process, waited for.
+HWND WaitForProcessWindow(const char* className, DWORD milliseconds);
+// For a thread other than the window's: waits for this process's context menu, records its
+// entries (text, enabled; separators left out) and answers it with a key (Esc, or an
+// entry's access key). False when no menu came.
+bool AnswerContextMenu(WORD key, std::vector<std::pair<std::string, bool>>& items, DWORD milliseconds = 10000);
 void Press(WORD key);
 void PressWith(WORD modifier, WORD key);
 void TypeAscii(const std::string& text);
@@ -219,4 +225,29 @@ protected:
     Outcome InstallFrom(const std::string& path);
     // Clicks 安装字体 with the path box as it is, and answers the box.
     Outcome InstallWhatTheBoxNames();
+};
+
+// Selects the family in the font list as a click does (the sample shows it) and gives the
+// list the keyboard; its index, or -1 when it is not listed.
+int SelectListed(MainWindow& window, const std::string& family);
+
+// Installing, then taking families out through the real menu and keys, with the real
+// boxes answered.
+class UninstallTest : public InstallTest {
+protected:
+    void SetUp() override;
+    // What an uninstall showed: the question (when asked) and the outcome box.
+    struct Shown {
+        std::string question, outcome;
+    };
+    // Selects the family in the list, as a click does, and gives the list the keyboard.
+    void Select(const std::string& family);
+    // The selected family's uninstall started by the list's context menu and its entry, or
+    // by the Delete key; the question answered with `answer`, the outcome box with OK.
+    Shown ByMenu(int answer = IDYES);
+    Shown ByDeleteKey(int answer = IDYES);
+    std::string SampleFace() { return W().编辑框_输入的文字.FontDescription()->lfFaceName; }
+
+private:
+    Shown Run(const std::function<void()>& start, int answer);
 };

@@ -5,6 +5,8 @@
 
 #include <shlobj.h>
 
+#include "base/dbcs_text.h"
+#include "fontfiles/install_rules.h"
 #include "support.h"
 
 namespace {
@@ -16,11 +18,11 @@ std::string UserFontsFolder()
     return std::string(local) + "\\Microsoft\\Windows\\Fonts";
 }
 
-class PerUser : public InstallTest {
+class PerUser : public UninstallTest {
 protected:
     void SetUp() override
     {
-        InstallTest::SetUp();
+        UninstallTest::SetUp();
         // The simulation holds: the system's folder cannot be written here.
         const std::string probe = FontsFolder() + "\\probe.tmp";
         HANDLE file = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
@@ -53,6 +55,43 @@ TEST_F(PerUser, AFontGoesIntoTheUsersOwnFolderAndRecord)
     const std::set<std::string> user = FontsFolderFiles(UserFontsFolder());
     EXPECT_EQ(InstallFrom(TestFontPath(45)).text, "安装失败\n\nqtest45.ttf：已经安装过（字体文件夹中已有同名的文件）");
     EXPECT_EQ(FontsFolderFiles(UserFontsFolder()), user);
+}
+
+TEST_F(PerUser, TheUsersOwnFontIsUninstalledByTheUser)
+{
+    ASSERT_EQ(InstallFrom(TestFontPath(57) + "\r\n").text, "安装成功");
+    const std::string copy = UserFontsFolder() + "\\qtest57.ttf";
+    ASSERT_EQ(RegistryRecord(HKEY_CURRENT_USER, "Quillmoor Test 57 (TrueType)"), copy);
+    Select("Quillmoor Test 57");
+    const Shown shown = ByDeleteKey();
+    EXPECT_EQ(shown.question, "确定要卸载字体“Quillmoor Test 57”吗？\n\n" + CutInMiddle(copy, kLongestNameShown));
+    EXPECT_EQ(shown.outcome, "卸载成功");
+    EXPECT_EQ(GetFileAttributesA(copy.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(RegistryRecord(HKEY_CURRENT_USER, "Quillmoor Test 57 (TrueType)"), "(none)");
+    EXPECT_EQ(Occurrences(W().列表框_字体, "Quillmoor Test 57"), 0);
+}
+
+TEST_F(PerUser, AMachineFontIsRefusedWithoutTheRights)
+{
+    // The run put a font file in the system's folder as its owner: recorded and added as the
+    // system would have it.
+    const std::string file = FontsFolder() + "\\uninstall-key.ttf";
+    ASSERT_NE(GetFileAttributesA(file.c_str()), INVALID_FILE_ATTRIBUTES) << file;
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Fonts", 0, nullptr,
+                              0, KEY_SET_VALUE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, "Quillmoor Key (TrueType)", 0, REG_SZ, reinterpret_cast<const BYTE*>("uninstall-key.ttf"), 18);
+    RegCloseKey(key);
+    ASSERT_GT(AddFontResourceA(file.c_str()), 0);
+    W().Raise(Index(Ctl::按钮_刷新), Event::Clicked, {});
+    Select("Quillmoor Key");
+    const Shown shown = ByDeleteKey();
+    EXPECT_EQ(shown.question, "");
+    EXPECT_EQ(shown.outcome, "卸载失败\n\n没有删除系统字体的权限");
+    EXPECT_NE(GetFileAttributesA(file.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(RegistryRecord(HKEY_LOCAL_MACHINE, "Quillmoor Key (TrueType)"), "uninstall-key.ttf");
+    EXPECT_EQ(Occurrences(W().列表框_字体, "Quillmoor Key"), 1);
 }
 
 TEST_F(PerUser, ARejectedFileLeavesNothingInEitherFolder)

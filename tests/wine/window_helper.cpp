@@ -117,6 +117,15 @@ int main(int argc, char** argv)
         SetWindowTextA(frozen, "Frozen");
         Sleep(INFINITE);
     }
+    if (std::strcmp(argv[1], "hold") == 0 && argc > 2) {
+        // Another program that holds a file open without sharing it, until it is ended.
+        HANDLE held = CreateFileA(argv[2], GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (held == INVALID_HANDLE_VALUE)
+            return 1;
+        std::puts("held");
+        std::fflush(stdout);
+        Sleep(INFINITE);
+    }
     HWND window = FindMainWindow(60000);
     if (!window)
         return 1;

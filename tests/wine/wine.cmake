@@ -119,6 +119,17 @@ set_tests_properties(damaged_tests PROPERTIES FIXTURES_REQUIRED damaged_prefix E
 set_tests_properties(damaged_restart PROPERTIES FIXTURES_REQUIRED damaged_prefix DEPENDS damaged_tests TIMEOUT 120
                                                 RESOURCE_LOCK display)
 
+# Uninstalling: a prefix of its own.
+set(UNINSTALL_PREFIX ${CMAKE_BINARY_DIR}/uninstall-prefix)
+quillmoor_install_test(uninstall_tests tests/wine/uninstall_test.cpp)
+add_dependencies(uninstall_tests window_helper)
+add_test(NAME prefix_uninstall COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/fresh-prefix.sh ${UNINSTALL_PREFIX})
+add_test(NAME uninstall_tests COMMAND uninstall_tests)
+set_tests_properties(prefix_uninstall PROPERTIES FIXTURES_SETUP uninstall_prefix TIMEOUT 300)
+set_tests_properties(uninstall_tests PROPERTIES FIXTURES_REQUIRED uninstall_prefix
+                                                ENVIRONMENT "WINEPREFIX=${UNINSTALL_PREFIX}" TIMEOUT 600
+                                                RESOURCE_LOCK display)
+
 # A fonts folder that fills up during the copy.
 set(FULL_DISK_PREFIX ${CMAKE_BINARY_DIR}/full-disk-prefix)
 quillmoor_install_test(full_disk_tests tests/wine/full_disk_test.cpp)
@@ -134,7 +145,8 @@ set_tests_properties(full_disk_tests PROPERTIES FIXTURES_REQUIRED full_disk ENVI
 # Without the rights to write the system's fonts folder: an unprivileged Unix user.
 quillmoor_install_test(user_install_tests tests/wine/user_install_test.cpp)
 add_test(NAME user_install_tests
-         COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/run-as-user.sh ${CMAKE_BINARY_DIR} $<TARGET_FILE:user_install_tests>
+         COMMAND env QUILLMOOR_SYSTEM_FONT=${CMAKE_BINARY_DIR}/fixtures/uninstall-key.ttf
+                 bash ${CMAKE_SOURCE_DIR}/scripts/run-as-user.sh ${CMAKE_BINARY_DIR} $<TARGET_FILE:user_install_tests>
                  --gtest_filter=PerUser.*)
 # Nor the user's own fonts folder.
 add_test(NAME no_rights_tests

@@ -1,0 +1,146 @@
+#include "fontfiles/uninstall_rules.h"
+
+#include <algorithm>
+
+#include "base/dbcs_text.h"
+#include "fontfiles/install_rules.h"
+
+namespace {
+
+bool Holds(const RecordedFile::Face& face, const std::u16string& wanted)
+{
+    return std::any_of(face.families.begin(), face.families.end(), [&](const std::u16string& name) {
+        const std::u16string lower = AsciiLower(name);
+        return lower == wanted || (face.byValueName && lower.starts_with(wanted + u" "));
+    });
+}
+
+bool HoldsFamily(const RecordedFile& file, const std::u16string& wanted)
+{
+    return std::any_of(file.faces.begin(), file.faces.end(),
+                       [&](const RecordedFile::Face& face) { return Holds(face, wanted); });
+}
+
+}  // namespace
+
+std::vector<RecordedFile::Face> FacesFromValueName(std::u16string_view valueName)
+{
+    std::u16string names(valueName);
+    for (const std::u16string_view kind : {u" (TrueType)", u" (OpenType)"}) {
+        if (names.ends_with(kind))
+            names.resize(names.size() - kind.size());
+    }
+    std::vector<RecordedFile::Face> faces;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = names.find(u" & ", start);
+        const std::u16string full = names.substr(start, end == std::u16string::npos ? end : end - start);
+        if (!full.empty())
+            faces.push_back({{full}, u"", true});
+        if (end == std::u16string::npos)
+            break;
+        start = end + 3;
+    }
+    return faces;
+}
+
+std::vector<RecordedFile> FilesOfFamily(const std::vector<RecordedFile>& files, std::u16string_view family)
+{
+    const std::u16string wanted = AsciiLower(family);
+    std::vector<RecordedFile> found;
+    for (const RecordedFile& file : files) {
+        if (HoldsFamily(file, wanted))
+            found.push_back(file);
+    }
+    return found;
+}
+
+std::vector<std::u16string> OtherFamilies(const std::vector<RecordedFile>& files, std::u16string_view family)
+{
+    const std::u16string wanted = AsciiLower(family);
+    std::vector<std::u16string> others;
+    for (const RecordedFile& file : files) {
+        for (const RecordedFile::Face& face : file.faces) {
+            if (!Holds(face, wanted) && !face.shown.empty() &&
+                std::find(others.begin(), others.end(), face.shown) == others.end())
+                others.push_back(face.shown);
+        }
+    }
+    return others;
+}
+
+const char* UninstallReason(UninstallRefusal refusal)
+{
+    switch (refusal) {
+    case UninstallRefusal::NotFromFontsFolder:
+        return "这个字体不是从字体文件夹安装的";
+    case UninstallRefusal::InterfaceFont:
+        return "系统界面正在使用这个字体";
+    case UninstallRefusal::NoRights:
+        return "没有删除系统字体的权限";
+    }
+    return "";
+}
+
+std::optional<UninstallRefusal> JudgeUninstall(const std::vector<RecordedFile>& files, std::u16string_view family,
+                                               const std::vector<std::u16string>& interfaceFaces,
+                                               bool mayChangeMachineFonts)
+{
+    const std::vector<RecordedFile> held = FilesOfFamily(files, family);
+    if (held.empty())
+        return UninstallRefusal::NotFromFontsFolder;
+    // Every name the family has in its files, and the one the list shows.
+    std::vector<std::u16string> names = {AsciiLower(family)};
+    for (const RecordedFile& file : held) {
+        for (const RecordedFile::Face& face : file.faces) {
+            if (Holds(face, names.front())) {
+                for (const std::u16string& name : face.families)
+                    names.push_back(AsciiLower(name));
+            }
+        }
+    }
+    for (const std::u16string& face : interfaceFaces) {
+        if (std::find(names.begin(), names.end(), AsciiLower(face)) != names.end())
+            return UninstallRefusal::InterfaceFont;
+    }
+    const bool machine = std::any_of(held.begin(), held.end(), [](const RecordedFile& f) { return !f.perUser; });
+    if (machine && !mayChangeMachineFonts)
+        return UninstallRefusal::NoRights;
+    return std::nullopt;
+}
+
+std::string UninstallQuestion(const std::string& family, const std::vector<std::string>& paths,
+                              const std::vector<std::string>& otherFamilies)
+{
+    std::string text = "确定要卸载字体“" + family + "”吗？\n";
+    for (const std::string& path : paths)
+        text += "\n" + CutInMiddle(path, kLongestNameShown);
+    if (!otherFamilies.empty()) {
+        text += "\n\n也包含字体：";
+        for (std::size_t i = 0; i < otherFamilies.size(); ++i)
+            text += (i > 0 ? "、" : "") + otherFamilies[i];
+    }
+    return text;
+}
+
+std::string UninstallOutcome(const char* failure)
+{
+    return failure ? std::string("卸载失败\n\n") + failure : std::string("卸载成功");
+}
+
+std::vector<RemovalStep> RemovalPlan(std::size_t files)
+{
+    std::vector<RemovalStep> plan;
+    for (std::size_t f = 0; f < files; ++f) {
+        for (RemovalStep::Kind kind : {RemovalStep::RemoveFont, RemovalStep::DeleteValue, RemovalStep::MoveAside})
+            plan.push_back({kind, f});
+    }
+    return plan;
+}
+
+std::vector<RemovalStep> UndoPlan(const std::vector<RemovalStep>& plan, std::size_t done)
+{
+    std::vector<RemovalStep> undo(plan.begin(), plan.begin() + static_cast<std::ptrdiff_t>(std::min(done, plan.size())));
+    std::reverse(undo.begin(), undo.end());
+    return undo;
+}

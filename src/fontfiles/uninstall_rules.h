@@ -1,0 +1,80 @@
+#pragma once
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Taking a family out: which recorded files belong to it, whether it may go, what the
+// user is asked, and how a removal that fails half-way is undone.
+
+// A font file of a fonts folder as its registry value records it, with the family names
+// of each font the file holds.
+struct RecordedFile {
+    std::u16string valueName, path;
+    bool perUser = false;  // the user's value and folder, else the machine's
+    struct Face {
+        std::vector<std::u16string> families;  // every family name, in every language
+        std::u16string shown;                   // the one the desktop shows
+        // Known only from the registry value's name (the file could not be read): its
+        // "families" are the full names the value gives, a family's name followed by
+        // its style.
+        bool byValueName = false;
+    };
+    std::vector<Face> faces;
+};
+
+// The faces a value's name gives for a file that cannot be read: the full names it joins
+// with " & ", without the " (TrueType)" or " (OpenType)" after them.
+std::vector<RecordedFile::Face> FacesFromValueName(std::u16string_view valueName);
+
+// The files that hold the family under any of its names (ASCII letters compared without
+// case, as the system compares family names), in the order they were recorded. A face
+// known only by its value's name holds the family when one of its full names is the
+// family's, or the family's followed by a style.
+std::vector<RecordedFile> FilesOfFamily(const std::vector<RecordedFile>& files, std::u16string_view family);
+
+// The other families those files hold (a collection of several), each once, as the
+// desktop shows it, in the order they come.
+std::vector<std::u16string> OtherFamilies(const std::vector<RecordedFile>& files, std::u16string_view family);
+
+// Why a family is not taken out.
+enum class UninstallRefusal {
+    NotFromFontsFolder,  // no file of a fonts folder holds it
+    InterfaceFont,       // the system's interface draws with it
+    NoRights,            // a machine-wide file, and the machine's fonts may not be changed
+};
+const char* UninstallReason(UninstallRefusal refusal);
+
+// Why a removal under way failed, everything done before undone.
+inline constexpr const char* kFontFileInUse = "字体文件正被其他程序使用，请关闭它们后再试";
+inline constexpr const char* kUninstallRefused = "系统拒绝了这次卸载";
+
+// Whether the family may go: refused when none of the files holds it, when one of its
+// names is an interface font's face, or when a file is the machine's and the program may
+// not change the machine's fonts; in that order.
+std::optional<UninstallRefusal> JudgeUninstall(const std::vector<RecordedFile>& files, std::u16string_view family,
+                                               const std::vector<std::u16string>& interfaceFaces,
+                                               bool mayChangeMachineFonts);
+
+// The question, in code page 936 with the names already in it: "确定要卸载字体“<family>”吗？",
+// a blank line, the files one per line cut in the middle like the install box's names, and
+// for a collection of several families a blank line and "也包含字体：" with them.
+std::string UninstallQuestion(const std::string& family, const std::vector<std::string>& paths,
+                              const std::vector<std::string>& otherFamilies);
+
+// The outcome box's text: "卸载成功", or "卸载失败", a blank line and the reason.
+std::string UninstallOutcome(const char* failure);
+
+// The steps of a removal, file by file: the font out of the system's table, its registry
+// value deleted, the file moved aside (which fails while another program holds it open).
+struct RemovalStep {
+    enum Kind { RemoveFont, DeleteValue, MoveAside };
+    Kind kind;
+    std::size_t file;
+    friend bool operator==(const RemovalStep&, const RemovalStep&) = default;
+};
+std::vector<RemovalStep> RemovalPlan(std::size_t files);
+
+// The steps that undo the first `done` steps of the plan, last first: each undoes one
+// (the font added again, the value written back, the file moved back).
+std::vector<RemovalStep> UndoPlan(const std::vector<RemovalStep>& plan, std::size_t done);
