@@ -27,25 +27,25 @@ void Print(const char* name, double value, const char* unit)
 // The window a handler shows is closed as soon as the thread has nothing else to do: its
 // timer comes after the window's painting.
 std::wstring shownText;
+BOOL CALLBACK CloseIfShown(HWND hwnd, LPARAM)
+{
+    char cls[64] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (!IsWindowVisible(hwnd) || (lstrcmpA(cls, "QuillmoorTextWindow") != 0 && lstrcmpA(cls, "#32770") != 0))
+        return TRUE;
+    if (HWND edit = FindWindowExW(hwnd, nullptr, L"EDIT", nullptr)) {
+        shownText.assign(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
+        shownText.resize(
+            static_cast<std::size_t>(GetWindowTextW(edit, shownText.data(), static_cast<int>(shownText.size()))));
+    }
+    PostMessageA(hwnd, WM_CLOSE, 0, 0);
+    return FALSE;
+}
+
 void CALLBACK CloseShown(HWND, UINT, UINT_PTR timer, DWORD)
 {
     KillTimer(nullptr, timer);
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM) -> BOOL {
-            char cls[64] = {};
-            GetClassNameA(hwnd, cls, sizeof cls);
-            if (!IsWindowVisible(hwnd) || (lstrcmpA(cls, "QuillmoorTextWindow") != 0 && lstrcmpA(cls, "#32770") != 0))
-                return TRUE;
-            if (HWND edit = FindWindowExW(hwnd, nullptr, L"EDIT", nullptr)) {
-                shownText.assign(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
-                shownText.resize(static_cast<std::size_t>(
-                    GetWindowTextW(edit, shownText.data(), static_cast<int>(shownText.size()))));
-            }
-            PostMessageA(hwnd, WM_CLOSE, 0, 0);
-            return FALSE;
-        },
-        0);
+    EnumThreadWindows(GetCurrentThreadId(), &CloseIfShown, 0);
 }
 
 void CloseWhenShown()

@@ -3,7 +3,8 @@
 #   check-product.sh EXE 32|64
 # the machine and the GUI subsystem, imports of Windows system libraries only (the ones
 # loaded on first use not imported at all), no debugging information, and the icon, the
-# version information and the asInvoker manifest for the file's own processor.
+# version information and the asInvoker manifest for the file's own processor, asking for
+# GDI scaling and declaring no DPI awareness.
 set -euo pipefail
 exe=$1
 bits=$2
@@ -39,6 +40,9 @@ expect 'VALUE "FileVersion", "1.1.0.0"' "wrong FileVersion text"
 expect '1 24 /* RT_MANIFEST */' "has no manifest"
 expect 'requestedExecutionLevel level=""asInvoker""' "manifest does not ask for asInvoker"
 expect "processorArchitecture=\"\"$arch\"\"" "manifest is not for $arch"
+expect '<gdiScaling xmlns=""http://schemas.microsoft.com/SMI/2017/WindowsSettings"">true</gdiScaling>' \
+    "manifest does not ask for GDI scaling"
+grep -qiE 'dpiAware|dpiAwareness' <<<"$resources" && fail "manifest declares a DPI awareness"
 
-[ $status -eq 0 ] && echo "$exe: $bits-bit GUI, stripped, icon, version 1.1.0.0, asInvoker manifest ($arch), imports: $(echo $imports)"
+[ $status -eq 0 ] && echo "$exe: $bits-bit GUI, stripped, icon, version 1.1.0.0, asInvoker manifest ($arch) with GDI scaling, imports: $(echo $imports)"
 exit $status

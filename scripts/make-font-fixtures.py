@@ -255,6 +255,8 @@ def main():
     bold["OS/2"].fsSelection = (bold["OS/2"].fsSelection & ~0x40) | 0x20
     bold["head"].macStyle |= 1
     write("uninstall-bold.ttf", to_bytes(bold))
+    # A family name of 40 bytes: the system names it by its first 31.
+    write("long-name.ttf", to_bytes(renamed(base, "Quillmoor Family With A Long Name For 40")))
     for name in ("Held", "Interface", "Answer", "Key"):
         write(f"uninstall-{name.lower()}.ttf", to_bytes(renamed(base, f"Quillmoor {name}")))
     # Hangul names in the US English records, which every engine reads (Wine's FreeType

@@ -23,6 +23,9 @@ endif()
 configure_file(res/app.manifest.in ${CMAKE_BINARY_DIR}/res/app.manifest @ONLY)
 
 add_executable(quillmoor WIN32 src/app/main.cpp res/app.rc)
+# windres reports no dependencies: the resources are made again when what they hold changes.
+set_source_files_properties(res/app.rc PROPERTIES
+    OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/res/app.manifest;${CMAKE_SOURCE_DIR}/res/app.ico;${CMAKE_SOURCE_DIR}/res/resource.h")
 target_include_directories(quillmoor PRIVATE ${CMAKE_BINARY_DIR}/res)
 target_link_libraries(quillmoor PRIVATE quillmoor_win)
 set_target_properties(quillmoor PROPERTIES OUTPUT_NAME quillmoor RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)

@@ -32,7 +32,7 @@ constexpr int C(Ctl c)
 }
 
 // clang-format off
-constexpr std::array<WiringRow, 33> kRows = {{
+constexpr std::array<WiringRow, 34> kRows = {{
     {kMainWindow,             Event::CreationComplete,  &OnMainWindowCreated},
     {kMainWindow,             Event::BeingDestroyed,    &CancelInstallation},
     {kMainWindow,             Event::BeingDestroyed,    &EndFilePreview},
@@ -54,6 +54,7 @@ constexpr std::array<WiringRow, 33> kRows = {{
     // A previewed file, now installed: the list selects its family, then the preview ends.
     {C(Ctl::按钮_安装字体),    Event::WorkDone,          &SelectInstalledPreviewedFamily},
     {C(Ctl::编辑框_安装文字目录), Event::ContentChanged,  &PreviewNamedFile},
+    {C(Ctl::编辑框_安装文字目录), Event::ContentChanged,  &ShowNamedFileCount},
     {C(Ctl::编辑框_安装文字目录), Event::WorkDone,        &ShowPreviewedFile},
     {C(Ctl::组合框_字形),      Event::ItemChosen,        &ApplyFontStyle},
     {C(Ctl::组合框_效果),      Event::ItemChosen,        &ApplyFontEffect},

@@ -24,6 +24,6 @@ std::string JoinDroppedPaths(const std::vector<std::string>& paths)
         return paths.front();
     std::string text;
     for (const std::string& path : paths)
-        text += path + "\r\n";
+        text += (text.empty() ? "\"" : " \"") + path + "\"";
     return text;
 }

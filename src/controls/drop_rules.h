@@ -17,5 +17,7 @@ inline constexpr std::uint32_t kKeyControl = 0x8;
 // Ctrl copy, Shift move, each only when allowed; no keys the first of copy, move, link.
 std::uint32_t DropEffectRule(bool acceptable, std::uint32_t keyState, std::uint32_t allowed);
 
-// The dropped paths as one text: one path alone; several each followed by "\r\n".
+// The dropped paths as one text: one path alone; several each in double quotes, separated
+// by a space, as the system's open dialog shows several files in its file-name box:
+// "C:\fonts\a.ttf" "C:\fonts\b.ttf". No Windows path holds a double quote.
 std::string JoinDroppedPaths(const std::vector<std::string>& paths);

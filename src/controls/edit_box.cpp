@@ -1,5 +1,7 @@
 #include "controls/edit_box.h"
 
+#include <cstddef>
+#include <cstring>
 #include <vector>
 
 #include "controls/context_menu.h"
@@ -78,6 +80,12 @@ void EditBox::SetFontDescription(const LOGFONTA& description)
     ApplyFont();
 }
 
+void EditBox::SetWideFace(const std::string& standIn, const std::u16string& wide)
+{
+    wideStandIn_ = standIn;
+    wideFace_ = wide;
+}
+
 void EditBox::ApplyFont()
 {
     HFONT made = nullptr;
@@ -88,7 +96,15 @@ void EditBox::ApplyFont()
         request.lfClipPrecision = CLIP_DEFAULT_PRECIS;
         request.lfQuality = PROOF_QUALITY;
         request.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-        made = CreateFontIndirectA(&request);
+        if (!wideFace_.empty() && wideStandIn_ == request.lfFaceName) {
+            LOGFONTW wide = {};
+            static_assert(offsetof(LOGFONTA, lfFaceName) == offsetof(LOGFONTW, lfFaceName));
+            std::memcpy(&wide, &request, offsetof(LOGFONTA, lfFaceName));
+            wide.lfFaceName[wideFace_.copy(reinterpret_cast<char16_t*>(wide.lfFaceName), LF_FACESIZE - 1)] = L'\0';
+            made = CreateFontIndirectW(&wide);
+        } else {
+            made = CreateFontIndirectA(&request);
+        }
     }
     const HFONT shown = made ? made : GuiFont();
     if (hwnd_) {

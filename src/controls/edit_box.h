@@ -30,6 +30,10 @@ public:
     // or when the platform refuses it).
     void SetFontDescription(const LOGFONTA& description);
     HFONT Font() const { return font_.get(); }
+    // A face whose name has no place in the ANSI code page: while the description names the
+    // stand-in (the name as the code page gives it), the font is made through the wide call
+    // under the wide name. Empty to forget it.
+    void SetWideFace(const std::string& standIn, const std::u16string& wide);
 
     // The file the box's font comes from while it shows a font that is not installed; null
     // while it shows an installed one.
@@ -55,6 +59,8 @@ private:
     ScopedBrush brush_;  // made on first use for the current background
     ScopedFont font_;    // null while the box shows the default GUI font
     std::optional<LOGFONTA> description_;
+    std::string wideStandIn_;
+    std::u16string wideFace_;
     bool integerInput_ = false;
     bool suppressChange_ = false;
     std::shared_ptr<const JudgedFontFile> shownFile_;

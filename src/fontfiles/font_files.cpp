@@ -181,7 +181,7 @@ void OpenFontFile(MainWindow& window)
     dialog.SetAllowMultiSelect(true);
     if (!dialog.OpenDialog())
         return;
-    // As a drop leaves them: one path alone, several each followed by CR LF.
+    // As a drop leaves them: one path alone, several each in double quotes.
     window.编辑框_安装文字目录.SetText(JoinDroppedPaths(dialog.FileNames()));
 }
 
@@ -408,6 +408,20 @@ void RegisterMainWindowForDrops(MainWindow& window)
 void ShowDroppedText(MainWindow& window, const std::string& text)
 {
     window.编辑框_输入的文字.SetText(text);
+}
+
+void ShowNamedFileCount(MainWindow& window)
+{
+    // Only the caption this handler gave is taken back: a preview's stays.
+    static bool counted = false;
+    const std::size_t files = InstallPaths(window.编辑框_安装文字目录.Text()).size();
+    if (files >= 2) {
+        SetWindowTextA(window.hwnd(), FileCountCaption(kMainWindowProperties.caption, files).c_str());
+        counted = true;
+    } else if (counted) {
+        SetWindowTextA(window.hwnd(), kMainWindowProperties.caption);
+        counted = false;
+    }
 }
 
 void ShowDroppedFiles(MainWindow& window, const std::string& paths)

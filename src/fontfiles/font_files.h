@@ -48,6 +48,10 @@ bool InstallationRunning();
 // The end of creation-complete: the whole main window becomes a drop area.
 void RegisterMainWindowForDrops(MainWindow& window);
 void ShowDroppedText(MainWindow& window, const std::string& text);    // 拖放对象1 TextDropped
+// 编辑框_安装文字目录 content changed: while the box names several files,
+// the caption says how many ("<caption> - 3 个字体文件").
+void ShowNamedFileCount(MainWindow& window);
+
 void ShowDroppedFiles(MainWindow& window, const std::string& paths);  // 拖放对象1 FilesDropped
 
 // The main window is being destroyed: the forum notice, then the forum.

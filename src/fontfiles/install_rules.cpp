@@ -1,5 +1,7 @@
 #include "fontfiles/install_rules.h"
 
+#include <optional>
+
 #include "base/command_line.h"
 #include "base/dbcs_text.h"
 
@@ -42,6 +44,33 @@ bool IsBlank(char c)
 
 }  // namespace
 
+namespace {
+
+// The paths of one line in the open dialog's form, "a" "b" (blanks around and between the
+// quoted paths); nothing when the line is not wholly in that form: a lone quote, a quote
+// inside a path, or text between the quoted paths.
+std::optional<std::vector<std::string>> QuotedPaths(const std::string& line)
+{
+    std::vector<std::string> paths;
+    std::size_t at = 0;
+    while (at < line.size()) {
+        if (line[at] != '"')
+            return std::nullopt;
+        const std::size_t close = line.find('"', at + 1);
+        if (close == std::string::npos)
+            return std::nullopt;
+        paths.push_back(line.substr(at + 1, close - at - 1));
+        at = close + 1;
+        if (at < line.size() && !IsBlank(line[at]))
+            return std::nullopt;  // a quote inside a path, or text after the closing one
+        while (at < line.size() && IsBlank(line[at]))
+            ++at;
+    }
+    return paths;
+}
+
+}  // namespace
+
 std::vector<std::string> InstallPaths(const std::string& boxText)
 {
     std::vector<std::string> paths;
@@ -55,12 +84,25 @@ std::vector<std::string> InstallPaths(const std::string& boxText)
             ++first;
         while (last > first && IsBlank(boxText[last - 1]))
             --last;
-        const std::string path = UnquotedPath(boxText.substr(first, last - first));
-        if (path.find_first_not_of(" \t") != std::string::npos)
-            paths.push_back(path);
+        const std::string line = boxText.substr(first, last - first);
+        if (const std::optional<std::vector<std::string>> quoted = QuotedPaths(line); quoted && !line.empty()) {
+            for (const std::string& path : *quoted) {
+                if (path.find_first_not_of(" \t") != std::string::npos)
+                    paths.push_back(path);
+            }
+        } else if (line.find_first_not_of(" \t") != std::string::npos) {
+            // A path as it is (a malformed quoted line too: it names no file, and the outcome
+            // box says so).
+            paths.push_back(line);
+        }
         start = end + 1;
     }
     return paths;
+}
+
+std::string FileCountCaption(const std::string& caption, std::size_t files)
+{
+    return files < 2 ? caption : caption + " - " + std::to_string(files) + " 个字体文件";
 }
 
 bool IsDeviceName(const std::string& path)

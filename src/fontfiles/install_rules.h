@@ -25,11 +25,18 @@ std::string JoinPath(const std::string& folder, const std::string& name);
 // ANSI code page survives.
 std::u16string FontRegistryName(const std::vector<std::u16string>& fontNames, bool cff, const std::u16string& fileName);
 
-// The files the path box names, in order: one per line, as a drop of several files leaves
-// them (each followed by CR LF; a lone CR or LF ends a line too). Blanks around a line
-// are dropped, a line in one pair of double quotes is the path inside, and blank lines
-// name nothing. CR, LF, blanks and quotes are never GBK trail bytes.
+// The files the path box names, in order. A line wholly in the open dialog's form, each
+// path in double quotes separated by blanks ("C:\a.ttf" "C:\b.ttf", or one quoted path),
+// names those paths; any other line is one path, as it is (a pasted list, one per line: a
+// lone CR or LF ends a line too). Blanks around a line are dropped, and blank lines name
+// nothing. A line with a lone quote or a quote inside a path is taken as it is: no Windows
+// path holds a double quote, so it names no file. CR, LF, blanks and quotes are never GBK
+// trail bytes.
 std::vector<std::string> InstallPaths(const std::string& boxText);
+
+// The window's caption while the path box names several files: "<caption> - 3 个字体文件";
+// the caption as it is for one file or none.
+std::string FileCountCaption(const std::string& caption, std::size_t files);
 
 // What became of one file.
 enum class InstallResult {

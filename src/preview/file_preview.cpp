@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <map>
 #include <memory>
@@ -31,6 +32,7 @@ struct Preview {
     std::shared_ptr<const JudgedFontFile> file;
     HANDLE added = nullptr;  // none while released for an installation of the file
     std::string family;
+    std::string shownFamily;
     std::vector<std::string> names;
     std::string previousFace;
 };
@@ -47,20 +49,26 @@ bool NamesOneFile(const std::string& path)
            !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_REPARSE_POINT));
 }
 
-// The family in the ANSI code page, when every character of it has a place there and it
-// fits a face name; the sample box's font is an ANSI one.
-std::optional<std::string> AnsiFamily(const std::u16string& family)
+// A name in the ANSI code page as the system gives it: a character without a place there
+// as "?", and `lossy` says so.
+std::string AnsiName(const std::u16string& name, bool& lossy)
 {
-    const auto* wide = reinterpret_cast<const wchar_t*>(family.c_str());
-    const int wideLength = static_cast<int>(family.size());
-    BOOL lossy = FALSE;
-    const int length =
-        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, wideLength, nullptr, 0, nullptr, &lossy);
-    if (length <= 0 || length >= LF_FACESIZE || lossy)
-        return std::nullopt;
-    std::string ansi(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, wideLength, ansi.data(), length, nullptr, &lossy);
+    const auto* wide = reinterpret_cast<const wchar_t*>(name.c_str());
+    const int wideLength = static_cast<int>(name.size());
+    BOOL replaced = FALSE;
+    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, wideLength, nullptr, 0, nullptr, &replaced);
+    std::string ansi(static_cast<std::size_t>(std::max(length, 0)), '\0');
+    if (length > 0)
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, wideLength, ansi.data(), length, nullptr, &replaced);
+    lossy = replaced != FALSE;
     return ansi;
+}
+
+// The face name the system gives a family, as the list shows it: its first 31 bytes in
+// the ANSI code page (never half a character).
+std::string SystemFaceName(const std::string& ansi)
+{
+    return CutText(ansi, LF_FACESIZE - 1);
 }
 
 // What a file gives to preview: its bytes, read now, judged and tried (the verdict is kept
@@ -68,7 +76,9 @@ std::optional<std::string> AnsiFamily(const std::u16string& family)
 struct Judgement {
     std::vector<std::uint8_t> bytes;
     FontFileFacts facts;
-    std::string family;
+    std::string family;        // the face name, as the sample's font takes it
+    std::string shownFamily;   // the whole name, as the code page allows, for the caption
+    std::u16string wideFamily;  // the face name for the wide call, when the code page has no place for it
     std::vector<std::string> names;
 };
 
@@ -88,19 +98,23 @@ std::optional<Judgement> Judge(const std::string& path)
         return std::nullopt;
     const FontFace face = facts.faces.front();
     Judgement judgement;
-    // The name the list would show: the one in the user's language, else US English.
-    std::optional<std::string> family = AnsiFamily(FamilyFor(face, GetUserDefaultLangID()));
+    // The name the list would show: the one in the user's language, else US English; under
+    // its first 31 bytes, as the system names a longer one. A name without a place in the
+    // ANSI code page is made through the wide call, its stand-in the name as the code page
+    // gives it.
+    const std::u16string preferred = FamilyFor(face, GetUserDefaultLangID());
+    bool lossy = false;
+    judgement.shownFamily = AnsiName(preferred, lossy);
+    judgement.family = SystemFaceName(judgement.shownFamily);
+    if (judgement.family.empty())
+        return std::nullopt;
+    if (lossy)
+        judgement.wideFamily = preferred.substr(0, LF_FACESIZE - 1);
     for (const LocalName& name : *face.families) {
-        if (std::optional<std::string> ansi = AnsiFamily(name.text))
-            judgement.names.push_back(*ansi);
-    }
-    if (!family) {
-        if (judgement.names.empty())
-            return std::nullopt;
-        family = judgement.names.front();
+        bool ignored = false;
+        judgement.names.push_back(SystemFaceName(AnsiName(name.text, ignored)));
     }
     judgement.bytes = std::move(*bytes);
-    judgement.family = *family;
     judgement.facts = std::move(facts);
     lastJudged.emplace(path, judgement);
     return judgement;
@@ -146,6 +160,7 @@ void Release(MainWindow& window)
     RemovePrivately(*current);
     current.reset();
     window.编辑框_输入的文字.SetShownFile(nullptr);
+    window.编辑框_输入的文字.SetWideFace({}, {});
     if (window.hwnd())
         SetWindowTextA(window.hwnd(), kMainWindowProperties.caption);
 }
@@ -157,6 +172,19 @@ void EndPreview(MainWindow& window)
         return;
     SetFontAttribute(window.编辑框_输入的文字, FontAttribute::FaceName, current->previousFace);
     Release(window);
+}
+
+// Whether the caption says that the named file cannot be previewed.
+bool captionRefuses = false;
+
+// The file is not previewed after all: the sample returns to what it showed, and the
+// caption says so.
+void Refuse(MainWindow& window, const std::string& path)
+{
+    EndPreview(window);
+    SetWindowTextA(window.hwnd(),
+                   RefusedPreviewCaption(kMainWindowProperties.caption, path.substr(LastComponentStart(path))).c_str());
+    captionRefuses = true;
 }
 
 }  // namespace
@@ -210,21 +238,22 @@ void Show(MainWindow& window, const std::string& path, Judgement& judged)
 {
     HANDLE added = AddPrivately(judged.bytes);
     if (!added) {
-        EndPreview(window);
+        Refuse(window, path);
         return;
     }
     EditBox& sample = window.编辑框_输入的文字;
     const std::string previousFace = current ? current->previousFace : FaceOf(sample);
+    sample.SetWideFace(judged.family, judged.wideFamily);
     SetFontAttribute(sample, FontAttribute::FaceName, judged.family);
     if (current)
         RemovePrivately(*current);
     const std::size_t families = judged.facts.faces.size();
     auto file = std::make_shared<const JudgedFontFile>(
         JudgedFontFile{path, std::move(judged.bytes), std::move(judged.facts)});
-    current = Preview{path, file, added, judged.family, std::move(judged.names), previousFace};
+    current = Preview{path, file, added, judged.family, judged.shownFamily, std::move(judged.names), previousFace};
     sample.SetShownFile(std::move(file));
     window.列表框_字体.SetSelected(-1);
-    SetWindowTextA(window.hwnd(), PreviewCaption(kMainWindowProperties.caption, current->family,
+    SetWindowTextA(window.hwnd(), PreviewCaption(kMainWindowProperties.caption, current->shownFamily,
                                                  path.substr(LastComponentStart(path)), families)
                                       .c_str());
 }
@@ -236,6 +265,10 @@ void PreviewNamedFile(MainWindow& window)
     const std::string path = NamedPath(window);
     if (current && path == current->path)
         return;  // the file already shown (a deleted one too, until the path changes)
+    if (captionRefuses && !current) {
+        SetWindowTextA(window.hwnd(), kMainWindowProperties.caption);
+        captionRefuses = false;
+    }
     if (!NamesOneFile(path)) {
         EndPreview(window);
         return;
@@ -261,7 +294,7 @@ void ShowPreviewedFile(MainWindow& window)
     if (done->judged)
         Show(window, path, *done->judged);
     else
-        EndPreview(window);
+        Refuse(window, path);
 }
 
 bool FilePreviewRunning()

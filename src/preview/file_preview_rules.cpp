@@ -8,3 +8,8 @@ std::string PreviewCaption(const std::string& caption, const std::string& family
         count = "共" + std::to_string(families) + "个字体, ";
     return caption + " - " + family + " (" + fileName + ", " + count + "未安装)";
 }
+
+std::string RefusedPreviewCaption(const std::string& caption, const std::string& fileName)
+{
+    return caption + " (" + fileName + ", 无法预览)";
+}

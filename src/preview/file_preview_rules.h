@@ -7,3 +7,7 @@
 // (a collection) holds more than one: "<caption> - <family> (<file name>, 共N个字体, 未安装)".
 std::string PreviewCaption(const std::string& caption, const std::string& family, const std::string& fileName,
                            std::size_t families);
+
+// The caption when the named file is not previewed after all (damaged, refused by the trial,
+// or not taken by the system): "<caption> (<file name>, 无法预览)".
+std::string RefusedPreviewCaption(const std::string& caption, const std::string& fileName);

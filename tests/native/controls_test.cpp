@@ -164,11 +164,12 @@ TEST(DropEffectRule, KeysAllowedEffectsAndAcceptability)
             << "acceptable " << c.acceptable << " keys " << c.keys << " allowed " << c.allowed;
 }
 
-TEST(JoinDroppedPaths, OneAloneSeveralEachWithALineBreak)
+TEST(JoinDroppedPaths, OneAloneSeveralQuotedAsTheOpenDialogShowsThem)
 {
     EXPECT_EQ(JoinDroppedPaths({}), "");
     EXPECT_EQ(JoinDroppedPaths({"C:\\a.ttf"}), "C:\\a.ttf");
-    EXPECT_EQ(JoinDroppedPaths({"C:\\a.ttf", "C:\\b.ttf", "C:\\c.ttf"}), "C:\\a.ttf\r\nC:\\b.ttf\r\nC:\\c.ttf\r\n");
+    EXPECT_EQ(JoinDroppedPaths({"C:\\a.ttf", "C:\\字体 b\\b.ttf", "C:\\c.ttf"}),
+              "\"C:\\a.ttf\" \"C:\\字体 b\\b.ttf\" \"C:\\c.ttf\"");
 }
 
 TEST(ColourPalette, EntriesAndValues)

@@ -9,6 +9,7 @@
 #include "base/command_line.h"
 #include "base/dbcs_text.h"
 #include "fontdata/font_file.h"
+#include "controls/drop_rules.h"
 #include "fontfiles/install_rules.h"
 #include "fontfiles/uninstall_rules.h"
 #include "base/dbcs_text.h"
@@ -92,6 +93,17 @@ TEST(InstallPaths, OnePerLineBlankLinesAndQuotesIgnored)
         {"\"   \"\r\n\"\"", {}},
         {"C:\\a.ttf\r\nC:\\a.ttf\r\n", {"C:\\a.ttf", "C:\\a.ttf"}},  // each stands alone
         {"C:\\\xB1\x5C.ttf\r\n", {"C:\\\xB1\x5C.ttf"}},
+        // The open dialog's form: quoted paths separated by blanks, several on a line.
+        {"\"C:\\a.ttf\" \"C:\\my fonts\\b.ttf\" \"C:\\c.ttf\"", {"C:\\a.ttf", "C:\\my fonts\\b.ttf", "C:\\c.ttf"}},
+        {" \"C:\\a.ttf\"\t  \"C:\\b.ttf\" ", {"C:\\a.ttf", "C:\\b.ttf"}},  // mixed blanks
+        {"\"C:\\b.ttf\"\"C:\\c.ttf\" ", {"\"C:\\b.ttf\"\"C:\\c.ttf\""}},  // nothing between
+        {"\"C:\\a.ttf\" \"C:\\b.ttf\"\r\nC:\\c.ttf\r\n\"C:\\d.ttf\"", {"C:\\a.ttf", "C:\\b.ttf", "C:\\c.ttf", "C:\\d.ttf"}},
+        // A quote inside a name, a lone quote, text between: the line as it is, which names
+        // no file (no Windows path holds a quote).
+        {"\"C:\\a\"b.ttf\"", {"\"C:\\a\"b.ttf\""}},
+        {"\"C:\\a.ttf", {"\"C:\\a.ttf"}},
+        {"\"C:\\a.ttf\" and \"C:\\b.ttf\"", {"\"C:\\a.ttf\" and \"C:\\b.ttf\""}},
+        {"\"\xB1\x5C.ttf\" \"\xB1\x5C\\b.ttf\"", {"\xB1\x5C.ttf", "\xB1\x5C\\b.ttf"}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(InstallPaths(c.text), c.expected) << c.text;
@@ -105,6 +117,14 @@ TEST(InstallPaths, OnePerLineBlankLinesAndQuotesIgnored)
     const Paths paths = InstallPaths(box);
     ASSERT_EQ(paths.size(), static_cast<std::size_t>(count));
     EXPECT_EQ(paths.back(), "C:\\fonts\\family-" + std::to_string(count - 1) + ".ttf");
+    EXPECT_EQ(InstallPaths(JoinDroppedPaths(paths)), paths);  // and the same in the dialog's form
+}
+
+TEST(FileCountCaption, OnlyForSeveralFiles)
+{
+    EXPECT_EQ(FileCountCaption("Q", 0), "Q");
+    EXPECT_EQ(FileCountCaption("Q", 1), "Q");
+    EXPECT_EQ(FileCountCaption("Quillmoor字体查看器1.1", 3), "Quillmoor字体查看器1.1 - 3 个字体文件");
 }
 
 TEST(ReportInstallation, FirstLineIconAndAReasonPerRefusedFile)

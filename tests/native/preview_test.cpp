@@ -164,3 +164,8 @@ TEST(PreviewCaption, NamesTheFamilyTheFileAndHowManyFamilies)
     EXPECT_EQ(PreviewCaption("Quillmoor字体查看器1.1", "Pair A", "p.ttc", 2),
               "Quillmoor字体查看器1.1 - Pair A (p.ttc, 共2个字体, 未安装)");
 }
+
+TEST(RefusedPreviewCaption, NamesTheFileAndWhy)
+{
+    EXPECT_EQ(RefusedPreviewCaption("Quillmoor字体查看器1.1", "坏.ttf"), "Quillmoor字体查看器1.1 (坏.ttf, 无法预览)");
+}

@@ -82,7 +82,7 @@ TEST_F(FontFiles, DropsDeliverTextAndFilesAndAlwaysAnswerFailure)
     TestDataObject three;
     three.OfferFiles({"C:\\a.ttf", "C:\\字体\\b.ttf", "D:\\c.fon"});
     EXPECT_EQ(drop(three, 0), E_FAIL);
-    EXPECT_EQ(path.Text(), "C:\\a.ttf\r\nC:\\字体\\b.ttf\r\nD:\\c.fon\r\n");
+    EXPECT_EQ(path.Text(), "\"C:\\a.ttf\" \"C:\\字体\\b.ttf\" \"D:\\c.fon\"");
     TestDataObject none;
     none.OfferFiles({});
     drop(none, 0);

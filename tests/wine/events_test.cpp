@@ -275,7 +275,7 @@ TEST_F(Events, ADropOfTextAndFilesDeliversBothTextFirst)
     EXPECT_EQ(drops[0].event, Event::TextDropped);
     EXPECT_EQ(drops[0].text, "dropped text");
     EXPECT_EQ(drops[1].event, Event::FilesDropped);
-    EXPECT_EQ(drops[1].text, "C:\\a.ttf\r\nC:\\b.ttf\r\n");
+    EXPECT_EQ(drops[1].text, "\"C:\\a.ttf\" \"C:\\b.ttf\"");
 }
 
 namespace {

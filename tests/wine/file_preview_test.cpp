@@ -4,6 +4,7 @@
 
 #include <fstream>
 
+#include "preview/font_attribute.h"
 #include "preview/preview.h"
 #include "support.h"
 #include "fontcheck/font_trial.h"
@@ -181,24 +182,29 @@ TEST_F(FilePreview, BadInputLeavesTheSampleAsItWas)
     HANDLE holder = CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
 
-    std::vector<std::string> cases = {
-        folder,
-        folder + "missing.ttf",
-        empty,
-        text,
-        locked,
-        "C:\\" + std::string(296, 'x') + ".ttf",
-        TestFontPath(1) + "\r\n" + TestFontPath(2) + "\r\n",
+    // What the caption says: nothing for what names no one file; how many files for
+    // several; that a file that was read is not previewed, and which.
+    const auto refused = [](const std::string& path) {
+        return std::string(kCaption) + " (" + path.substr(path.find_last_of('\\') + 1) + ", 无法预览)";
+    };
+    std::vector<std::pair<std::string, std::string>> cases = {
+        {folder, kCaption},
+        {folder + "missing.ttf", kCaption},
+        {empty, refused(empty)},
+        {text, refused(text)},
+        {locked, refused(locked)},
+        {"C:\\" + std::string(296, 'x') + ".ttf", kCaption},
+        {TestFontPath(1) + "\r\n" + TestFontPath(2) + "\r\n", std::string(kCaption) + " - 2 个字体文件"},
     };
     std::ifstream list(FixturePath("damaged.txt"));
     for (std::string file, fault; list >> file >> fault;)
-        cases.push_back(FixturePath(file));
+        cases.push_back({FixturePath(file), refused(FixturePath(file))});
     const std::string face = Face();
-    for (const std::string& path : cases) {
+    for (const auto& [path, caption] : cases) {
         SCOPED_TRACE(path.substr(0, 80));
         Name(path);
         EXPECT_EQ(Face(), face);
-        EXPECT_EQ(Caption(), kCaption);
+        EXPECT_EQ(Caption(), caption);
         EXPECT_FALSE(WaitForDialog("提示", 0, GetCurrentProcessId()));
     }
     CloseHandle(holder);
@@ -235,4 +241,53 @@ TEST(OpenWith, TheProgramStartsPreviewingTheFileItWasGiven)
         TerminateProcess(program->info.hProcess, 0);
         program->WaitForExit();
     }
+}
+
+TEST_F(FilePreview, AFamilyOf40BytesIsPreviewedUnderTheNameTheSystemGivesIt)
+{
+    const std::string path = FixturePath("long-name.ttf");
+    const std::string full = "Quillmoor Family With A Long Name For 40", listed = full.substr(0, 31);
+    EditBox& sample = W().编辑框_输入的文字;
+    sample.SetText("AaBbQq 0123 WwMm");
+    const RECT box = ClientOnScreen(sample.hwnd());
+    const std::vector<COLORREF> before = ScreenPixels(box);
+    Name(path);
+    EXPECT_EQ(Face(), listed);
+    EXPECT_EQ(DrawnFace(), listed);
+    EXPECT_EQ(Caption(), std::string(kCaption) + " - " + full + " (long-name.ttf, 未安装)");
+    UpdateWindow(sample.hwnd());
+    PumpMessages(100);
+    const std::vector<COLORREF> previewed = ScreenPixels(box);
+    EXPECT_NE(previewed, before);
+
+    // The same box drawn with the file added by its path, under the name the list would show.
+    Name("");
+    ASSERT_GT(AddFontResourceExA(path.c_str(), FR_PRIVATE | FR_NOT_ENUM, nullptr), 0);
+    SetFontAttribute(sample, FontAttribute::FaceName, listed);
+    UpdateWindow(sample.hwnd());
+    PumpMessages(100);
+    EXPECT_EQ(ScreenPixels(box), previewed);
+    SetFontAttribute(sample, FontAttribute::FaceName, "Tahoma");
+    RemoveFontResourceExA(path.c_str(), FR_PRIVATE | FR_NOT_ENUM, nullptr);
+}
+
+TEST_F(FilePreview, AFamilyOutsideTheCodePageIsPreviewedThroughTheWideCall)
+{
+    Name(FixturePath("hangul-1.ttf"));
+    const std::wstring family = L"\uB098\uB214\uC2DC\uD5D8\uAC00";  // 나눔시험가
+    HFONT font = reinterpret_cast<HFONT>(SendMessageA(W().编辑框_输入的文字.hwnd(), WM_GETFONT, 0, 0));
+    LOGFONTW made = {};
+    GetObjectW(font, sizeof made, &made);
+    EXPECT_TRUE(family == made.lfFaceName);
+    HDC dc = GetDC(W().编辑框_输入的文字.hwnd());
+    HGDIOBJ old = SelectObject(dc, font);
+    wchar_t drawn[LF_FACESIZE] = {};
+    GetTextFaceW(dc, LF_FACESIZE, drawn);
+    SelectObject(dc, old);
+    ReleaseDC(W().编辑框_输入的文字.hwnd(), dc);
+    EXPECT_TRUE(family == drawn);
+    // The caption shows the name as well as code page 936 allows.
+    EXPECT_EQ(Caption(), std::string(kCaption) + " - ????? (hangul-1.ttf, 未安装)");
+    Name("");
+    EXPECT_EQ(Caption(), kCaption);
 }

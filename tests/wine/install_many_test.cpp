@@ -229,7 +229,7 @@ TEST_F(Install, EightDroppedFilesAreInstalledInOnePress)
     std::string expectedBox;
     for (int n = 57; n <= 64; ++n) {
         arguments += " \"" + TestFontPath(n) + "\"";
-        expectedBox += TestFontPath(n) + "\r\n";
+        expectedBox += (expectedBox.empty() ? "\"" : " \"") + TestFontPath(n) + "\"";
     }
     const RECT rc = WindowRectOf(W().列表框_字体.hwnd());
     const std::string args = std::to_string((rc.left + rc.right) / 2) + " " + std::to_string((rc.top + rc.bottom) / 2) +
@@ -239,6 +239,7 @@ TEST_F(Install, EightDroppedFilesAreInstalledInOnePress)
     // This thread serves the drop target while the other program drags.
     PumpUntil([&] { return WaitForSingleObject(helper->info.hProcess, 0) == WAIT_OBJECT_0; }, 20000);
     ASSERT_EQ(W().编辑框_安装文字目录.Text(), expectedBox) << "the drop did not arrive";
+    EXPECT_EQ(TextOf(W().hwnd()), "Quillmoor字体查看器1.1 - 8 个字体文件");
 
     const Scene before;
     FontChangeCounter counter;
@@ -271,7 +272,8 @@ TEST_F(Install, ThreeFilesChosenInTheDialogAreInstalled)
     SendMessageA(W().按钮_打开字体.hwnd(), BM_CLICK, 0, 0);
     driver.join();
     EXPECT_TRUE(itemDialog);
-    ASSERT_EQ(W().编辑框_安装文字目录.Text(), files[0] + "\r\n" + files[1] + "\r\n" + files[2] + "\r\n");
+    // The open dialog's own form, readable in the one-line box; the caption counts them.
+    ASSERT_EQ(W().编辑框_安装文字目录.Text(), "\"" + files[0] + "\" \"" + files[1] + "\" \"" + files[2] + "\"");
 
     FontChangeCounter counter;
     const Outcome outcome = InstallWhatTheBoxNames();

@@ -486,25 +486,30 @@ void SendKeyStrokes(std::initializer_list<std::pair<WORD, bool>> strokes)
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+namespace {
+
+BOOL CALLBACK FindProcessWindow(HWND hwnd, LPARAM data)
+{
+    auto* want = reinterpret_cast<std::pair<const char*, HWND>*>(data);
+    char cls[64] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == GetCurrentProcessId() && IsWindowVisible(hwnd) && lstrcmpiA(cls, want->first) == 0) {
+        want->second = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
 HWND WaitForProcessWindow(const char* className, DWORD milliseconds)
 {
     const DWORD until = GetTickCount() + milliseconds;
     do {
         std::pair<const char*, HWND> want{className, nullptr};
-        EnumWindows(
-            [](HWND hwnd, LPARAM data) -> BOOL {
-                auto* want = reinterpret_cast<std::pair<const char*, HWND>*>(data);
-                char cls[64] = {};
-                GetClassNameA(hwnd, cls, sizeof cls);
-                DWORD pid = 0;
-                GetWindowThreadProcessId(hwnd, &pid);
-                if (pid == GetCurrentProcessId() && IsWindowVisible(hwnd) && lstrcmpiA(cls, want->first) == 0) {
-                    want->second = hwnd;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&want));
+        EnumWindows(&FindProcessWindow, reinterpret_cast<LPARAM>(&want));
         if (want.second)
             return want.second;
         Sleep(20);

@@ -75,6 +75,32 @@ int Demo(HWND window)
     return 0;
 }
 
+// For the README's pictures: the sample text set, then the path box given a text (a font
+// file to preview, or several files to install, with a click of 安装字体).
+int Show(HWND window, const char* paths, bool install)
+{
+    SetForegroundWindow(window);
+    PumpMessages(300);
+    HWND sample = ControlOf(window, Ctl::编辑框_输入的文字);
+    HWND path = ControlOf(window, Ctl::编辑框_安装文字目录);
+    HWND size = ControlOf(window, Ctl::组合框_字体大小);
+    if (!sample || !path || !size)
+        return 1;
+    Click(Centre(ClientOnScreen(size)));
+    PressWith(VK_MENU, VK_DOWN);
+    for (int i = 0; i <= 75; ++i)
+        Press(VK_DOWN);
+    Press(VK_RETURN);
+    SendMessageA(sample, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("永和九年，岁在癸丑\r\nQuillmoor 字体 AaBb"));
+    SendMessageA(path, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(paths));
+    PumpMessages(2000);
+    if (install)
+        PostMessageA(ControlOf(window, Ctl::按钮_安装字体), BM_CLICK, 0, 0);
+    const RECT w = WindowRectOf(window);
+    std::printf("%ld %ld %ld %ld\n", w.left, w.top, w.right - w.left, w.bottom - w.top);
+    return 0;
+}
+
 int CALLBACK NoteFound(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM seen)
 {
     *reinterpret_cast<bool*>(seen) = true;
@@ -134,6 +160,8 @@ int main(int argc, char** argv)
 
     if (std::strcmp(argv[1], "demo") == 0)
         return Demo(window);
+    if ((std::strcmp(argv[1], "preview") == 0 || std::strcmp(argv[1], "several") == 0) && argc > 2)
+        return Show(window, argv[2], std::strcmp(argv[1], "several") == 0);
 
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
