@@ -80,6 +80,16 @@ void EditBox::SetFontDescription(const LOGFONTA& description)
     ApplyFont();
 }
 
+std::string EditBox::FaceName() const
+{
+    if (description_)
+        return description_->lfFaceName;
+    LOGFONTA gui;
+    if (GetObjectA(GuiFont(), sizeof gui, &gui) != sizeof gui)
+        return {};
+    return gui.lfFaceName;
+}
+
 void EditBox::SetWideFace(const std::string& standIn, const std::u16string& wide)
 {
     wideStandIn_ = standIn;

@@ -30,6 +30,8 @@ public:
     // or when the platform refuses it).
     void SetFontDescription(const LOGFONTA& description);
     HFONT Font() const { return font_.get(); }
+    // The family the box's font is asked for: the description's, else the default GUI font's.
+    std::string FaceName() const;
     // A face whose name has no place in the ANSI code page: while the description names the
     // stand-in (the name as the code page gives it), the font is made through the wide call
     // under the wide name. Empty to forget it.

@@ -936,15 +936,19 @@ FontFileFacts ReadFontFile(std::span<const std::uint8_t> bytes)
 
 std::u16string FamilyFor(const FontFace& face, std::uint16_t language)
 {
-    if (!face.families)
-        return face.family;
+    return face.families ? PreferredName(*face.families, language, face.family) : face.family;
+}
+
+std::u16string PreferredName(const std::vector<LocalName>& names, std::uint16_t language,
+                             const std::u16string& fallback)
+{
     for (const std::uint16_t wanted : {language, kUsEnglish}) {
-        for (const LocalName& name : *face.families) {
+        for (const LocalName& name : names) {
             if (name.language == wanted)
                 return name.text;
         }
     }
-    return face.families->empty() ? face.family : face.families->front().text;
+    return names.empty() ? fallback : names.front().text;
 }
 
 std::optional<FontNames> ReadNameTable(std::span<const std::uint8_t> table)

@@ -96,6 +96,11 @@ struct JudgedFontFile {
 // name in that language, else the US English one, else the first the font has.
 std::u16string FamilyFor(const FontFace& face, std::uint16_t language);
 
+// The same choice among names with their languages: the one in `language`, else the US
+// English one, else the first; `fallback` when there is none.
+std::u16string PreferredName(const std::vector<LocalName>& names, std::uint16_t language,
+                             const std::u16string& fallback);
+
 // What a name table says of its font, read by the judge's own rules for the name table.
 struct FontNames {
     std::u16string family, full;

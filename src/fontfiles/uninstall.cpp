@@ -39,21 +39,6 @@ struct Uninstall {
 };
 std::unique_ptr<Uninstall> uninstall;
 
-// The name of a family the desktop shows: the user's language, else US English, else the
-// first.
-std::u16string Shown(const FontNames& names)
-{
-    if (!names.families || names.families->empty())
-        return names.family;
-    for (const std::uint16_t wanted : {static_cast<std::uint16_t>(GetUserDefaultLangID()), kUsEnglish}) {
-        for (const LocalName& name : *names.families) {
-            if (name.language == wanted)
-                return name.text;
-        }
-    }
-    return names.families->front().text;
-}
-
 std::vector<RecordedFile> Recorded(const std::vector<FolderFont>& found)
 {
     std::vector<RecordedFile> files;
@@ -67,7 +52,8 @@ std::vector<RecordedFile> Recorded(const std::vector<FolderFont>& found)
                 for (const LocalName& name : *names.families)
                     face.families.push_back(name.text);
             }
-            face.shown = Shown(names);
+            face.shown = names.families ? PreferredName(*names.families, GetUserDefaultLangID(), names.family)
+                                        : names.family;
             file.faces.push_back(std::move(face));
         }
         files.push_back(std::move(file));
@@ -87,11 +73,10 @@ std::vector<std::u16string> InterfaceFaces()
                                      &metrics.lfStatusFont, &metrics.lfMessageFont})
             faces.push_back(WideText(font->lfFaceName));
     }
-    for (HGDIOBJ font : {GetStockObject(DEFAULT_GUI_FONT), static_cast<HGDIOBJ>(GuiFont())}) {
-        LOGFONTA description;
-        if (GetObjectA(font, sizeof description, &description) == sizeof description)
-            faces.push_back(WideText(description.lfFaceName));
-    }
+    // The default GUI font is also the sample's own default.
+    LOGFONTA gui;
+    if (GetObjectA(GuiFont(), sizeof gui, &gui) == sizeof gui)
+        faces.push_back(WideText(gui.lfFaceName));
     return faces;
 }
 
@@ -247,6 +232,20 @@ const char* Remove(const std::vector<RecordedFile>& files)
     return nullptr;
 }
 
+// Runs the work off the window's thread; when it is done, the list hears `report`.
+template <class Work> void StartWork(MainWindow& window, Event report, Work work)
+{
+    uninstall->ended = false;
+    window.SetBusy(true);
+    uninstall->worker = std::thread(
+        [work, report](Uninstall& state, MainWindow& owner) {
+            work(state);
+            state.ended = true;
+            owner.Post(Index(Ctl::列表框_字体), report);
+        },
+        std::ref(*uninstall), std::ref(window));
+}
+
 void Join()
 {
     if (uninstall && uninstall->worker.joinable())
@@ -262,14 +261,7 @@ void StartUninstall(MainWindow& window)
         return;
     uninstall = std::make_unique<Uninstall>();
     uninstall->family = list.ItemText(list.Selected());
-    window.SetBusy(true);
-    uninstall->worker = std::thread(
-        [](Uninstall& work, MainWindow& owner, int source) {
-            work.found = FontsInFolders();
-            work.ended = true;
-            owner.Post(source, Event::WorkProgress);
-        },
-        std::ref(*uninstall), std::ref(window), Index(Ctl::列表框_字体));
+    StartWork(window, Event::WorkProgress, [](Uninstall& work) { work.found = FontsInFolders(); });
 }
 
 void AskToUninstall(MainWindow& window)
@@ -302,15 +294,7 @@ void AskToUninstall(MainWindow& window)
         return;
     }
     uninstall->phase = Uninstall::Phase::Removing;
-    uninstall->ended = false;
-    window.SetBusy(true);
-    uninstall->worker = std::thread(
-        [](Uninstall& work, MainWindow& owner, int source) {
-            work.failure = Remove(work.files);
-            work.ended = true;
-            owner.Post(source, Event::WorkDone);
-        },
-        std::ref(*uninstall), std::ref(window), Index(Ctl::列表框_字体));
+    StartWork(window, Event::WorkDone, [](Uninstall& work) { work.failure = Remove(work.files); });
 }
 
 void FinishUninstall(MainWindow& window)

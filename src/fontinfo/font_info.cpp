@@ -18,7 +18,6 @@
 #include "fontinfo/info_text.h"
 #include "win/scoped.h"
 #include "win/whole_file.h"
-#include "win/window_class.h"
 #include "win/window_text.h"
 #include "window/main_window.h"
 
@@ -288,17 +287,6 @@ void ShowFile(MainWindow& window, const JudgedFontFile& file)
     ShowTextWindow(window.hwnd(), InfoCaption(info.family), InfoText(info));
 }
 
-// The family of the sample's font: the one it was given, else the default GUI font's.
-std::string SampleFamily(const EditBox& sample)
-{
-    if (sample.FontDescription())
-        return sample.FontDescription()->lfFaceName;
-    LOGFONTA gui;
-    if (GetObjectA(GuiFont(), sizeof gui, &gui) != sizeof gui)
-        return {};
-    return gui.lfFaceName;
-}
-
 }  // namespace
 
 void ShowListedFontInfo(MainWindow& window)
@@ -317,7 +305,7 @@ void ShowSampleFontInfo(MainWindow& window)
         ShowFile(window, *file);
         return;
     }
-    const std::string family = SampleFamily(sample);
+    const std::string family = sample.FaceName();
     if (!family.empty())
         ShowInstalled(window, family);
 }

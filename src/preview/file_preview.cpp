@@ -141,16 +141,6 @@ void RemovePrivately(Preview& preview)
     preview.added = nullptr;
 }
 
-std::string FaceOf(const EditBox& box)
-{
-    if (box.FontDescription())
-        return box.FontDescription()->lfFaceName;
-    LOGFONTA gui;
-    if (GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof gui, &gui) != sizeof gui)
-        return {};
-    return gui.lfFaceName;
-}
-
 // Releases the private font and gives the window its own caption back; the sample keeps
 // whatever face it has now.
 void Release(MainWindow& window)
@@ -242,7 +232,7 @@ void Show(MainWindow& window, const std::string& path, Judgement& judged)
         return;
     }
     EditBox& sample = window.编辑框_输入的文字;
-    const std::string previousFace = current ? current->previousFace : FaceOf(sample);
+    const std::string previousFace = current ? current->previousFace : sample.FaceName();
     sample.SetWideFace(judged.family, judged.wideFamily);
     SetFontAttribute(sample, FontAttribute::FaceName, judged.family);
     if (current)

@@ -31,6 +31,16 @@ HWND FindMainWindow(DWORD milliseconds)
     return nullptr;
 }
 
+// 小一 (24 points), item 75 of the size list, by keyboard.
+void ChooseXiaoYi(HWND size)
+{
+    Click(Centre(ClientOnScreen(size)));
+    PressWith(VK_MENU, VK_DOWN);
+    for (int i = 0; i <= 75; ++i)
+        Press(VK_DOWN);
+    Press(VK_RETURN);
+}
+
 int Demo(HWND window)
 {
     SetForegroundWindow(window);
@@ -54,12 +64,7 @@ int Demo(HWND window)
         }
     }
     Click({(listArea.left + listArea.right) / 2, listArea.top + chosen * itemHeight + itemHeight / 2});
-    // 小一 (24 points), item 75 of the size list, by keyboard.
-    Click(Centre(ClientOnScreen(size)));
-    PressWith(VK_MENU, VK_DOWN);
-    for (int i = 0; i <= 75; ++i)
-        Press(VK_DOWN);
-    Press(VK_RETURN);
+    ChooseXiaoYi(size);
     // Chinese cannot be typed through the virtual display's keyboard: the text is set.
     SendMessageA(sample, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("永和九年，岁在癸丑\r\nQuillmoor 字体"));
     // 藏蓝 from the palette with the mouse: the fourth cell of the third row.
@@ -86,11 +91,7 @@ int Show(HWND window, const char* paths, bool install)
     HWND size = ControlOf(window, Ctl::组合框_字体大小);
     if (!sample || !path || !size)
         return 1;
-    Click(Centre(ClientOnScreen(size)));
-    PressWith(VK_MENU, VK_DOWN);
-    for (int i = 0; i <= 75; ++i)
-        Press(VK_DOWN);
-    Press(VK_RETURN);
+    ChooseXiaoYi(size);
     SendMessageA(sample, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("永和九年，岁在癸丑\r\nQuillmoor 字体 AaBb"));
     SendMessageA(path, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(paths));
     PumpMessages(2000);
