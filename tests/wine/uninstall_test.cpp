@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 #include <cstdlib>
 
 #include "fontfiles/uninstall.h"
@@ -57,7 +59,22 @@ TEST_F(Uninstall, AFamilyOfTwoFilesGoesWholeByTheMenuAndComesBack)
     const int trashedBefore = Trashed("uninstall-regular.ttf") + Trashed("uninstall-bold.ttf");
     FontChangeCounter counter;
     FontChangeCounter::count = 0;
+    // The window answers throughout: the look and the removal run off its thread.
+    std::atomic<bool> running{true};
+    std::atomic<DWORD> slowest{0};
+    std::thread prober([&] {
+        while (running) {
+            const DWORD start = GetTickCount();
+            DWORD_PTR ignored = 0;
+            SendMessageTimeoutA(W().hwnd(), WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+            slowest = std::max<DWORD>(slowest, GetTickCount() - start);
+            Sleep(20);
+        }
+    });
     const Shown shown = ByMenu();
+    running = false;
+    prober.join();
+    EXPECT_LT(slowest.load(), 1000u) << "the window did not answer for " << slowest.load() << " ms";
     EXPECT_EQ(shown.question, "确定要卸载字体“Quillmoor Uninstall”吗？\n\n" + folder + "\\uninstall-regular.ttf\n" +
                                   folder + "\\uninstall-bold.ttf");
     EXPECT_EQ(shown.outcome, "卸载成功");
