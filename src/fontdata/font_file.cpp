@@ -21,8 +21,27 @@ constexpr std::uint32_t kApple = Tag("true");
 constexpr std::uint32_t kOpenType = Tag("OTTO");
 constexpr std::uint32_t kCollection = Tag("ttcf");
 
-// What failed; nullptr when nothing did.
-using Fault = const char*;
+// What failed: the table, the rule it broke and, where one rule serves several parts of a
+// table (the INDEXes of a CFF table), the part. Every rule has a text of its own, so that a
+// test of a rule can tell it from another rule of the same table. No table: nothing failed.
+struct Fault {
+    const char* table = nullptr;
+    const char* rule = nullptr;
+    const char* part = nullptr;
+    Fault() = default;
+    Fault(std::nullptr_t) {}
+    Fault(const char* t, const char* r, const char* p = nullptr) : table(t), rule(r), part(p) {}
+    explicit operator bool() const { return table != nullptr; }
+    std::string Text() const
+    {
+        if (!table)
+            return {};
+        std::string text = std::string(table) + ": ";
+        if (part)
+            text += std::string(part) + ": ";
+        return text + rule;
+    }
+};
 
 // Big-endian reads within a range of the file that is known to lie inside it: Has()
 // first, then read. The whole file is one such range, and so is each table. A range knows
@@ -77,11 +96,17 @@ struct Font {
 Fault ReadDirectory(const Range& file, std::size_t at, Font& font)
 {
     if (!file.Has(at, 12))
-        return "directory";
+        return {"directory", "header past the end"};
     font.version = file.U32(at);
     const std::uint32_t tables = file.U16(at + 4);
-    if (!IsSfntVersion(font.version) || tables == 0 || tables > kMostTables || !file.Has(at + 12, tables * 16ull))
-        return "directory";
+    if (!IsSfntVersion(font.version))
+        return {"directory", "unknown version"};
+    if (tables == 0)
+        return {"directory", "no tables"};
+    if (tables > kMostTables)
+        return {"directory", "too many tables"};
+    if (!file.Has(at + 12, tables * 16ull))
+        return {"directory", "records past the end"};
     const std::pair<std::uint32_t, Range Font::*> known[] = {
         {Tag("head"), &Font::head}, {Tag("maxp"), &Font::maxp}, {Tag("hhea"), &Font::hhea},
         {Tag("hmtx"), &Font::hmtx}, {Tag("cmap"), &Font::cmap}, {Tag("loca"), &Font::loca},
@@ -93,7 +118,7 @@ Fault ReadDirectory(const Range& file, std::size_t at, Font& font)
         const std::size_t entry = at + 12 + static_cast<std::size_t>(t) * 16;
         const std::uint32_t tag = file.U32(entry), offset = file.U32(entry + 8), length = file.U32(entry + 12);
         if (!file.Has(offset, length))
-            return "directory";  // a table past the end
+            return {"directory", "a table past the end"};
         tags.push_back(tag);
         for (const auto& [knownTag, member] : known) {
             if (tag == knownTag)
@@ -102,40 +127,56 @@ Fault ReadDirectory(const Range& file, std::size_t at, Font& font)
     }
     std::sort(tags.begin(), tags.end());
     if (std::adjacent_find(tags.begin(), tags.end()) != tags.end())
-        return "directory";
+        return {"directory", "a tag twice"};
     return nullptr;
 }
 
 Fault CheckHead(Font& font)
 {
     const Range& head = font.head;
-    if (!head.present() || head.size() < 54)
-        return "head";
+    if (!head.present())
+        return {"head", "absent"};
+    if (head.size() < 54)
+        return {"head", "cut short"};
     const std::uint32_t unitsPerEm = head.U16(18);
     const std::int32_t locFormat = head.S16(50);
-    if (unitsPerEm < 16 || unitsPerEm > 16384 || (locFormat != 0 && locFormat != 1))
-        return "head";
+    if (unitsPerEm < 16)
+        return {"head", "units per em below 16"};
+    if (unitsPerEm > 16384)
+        return {"head", "units per em above 16384"};
+    if (locFormat != 0 && locFormat != 1)
+        return {"head", "unknown loca format"};
     font.longOffsets = locFormat == 1;
     return nullptr;
 }
 
 Fault CheckMaxp(Font& font)
 {
-    if (!font.maxp.present() || font.maxp.size() < 6)
-        return "maxp";
+    if (!font.maxp.present())
+        return {"maxp", "absent"};
+    if (font.maxp.size() < 6)
+        return {"maxp", "cut short"};
     font.glyphs = font.maxp.U16(4);
-    return font.glyphs == 0 ? "maxp" : nullptr;
+    if (font.glyphs == 0)
+        return {"maxp", "no glyphs"};
+    return nullptr;
 }
 
 Fault CheckMetrics(const Font& font)
 {
-    if (!font.hhea.present() || font.hhea.size() < 36)
-        return "hhea";
+    if (!font.hhea.present())
+        return {"hhea", "absent"};
+    if (font.hhea.size() < 36)
+        return {"hhea", "cut short"};
     const std::uint32_t metrics = font.hhea.U16(34);
-    if (metrics == 0 || metrics > font.glyphs)
-        return "hhea";
-    if (!font.hmtx.present() || !font.hmtx.Has(0, 4ull * metrics + 2ull * (font.glyphs - metrics)))
-        return "hmtx";
+    if (metrics == 0)
+        return {"hhea", "no metrics"};
+    if (metrics > font.glyphs)
+        return {"hhea", "more metrics than glyphs"};
+    if (!font.hmtx.present())
+        return {"hmtx", "absent"};
+    if (!font.hmtx.Has(0, 4ull * metrics + 2ull * (font.glyphs - metrics)))
+        return {"hmtx", "cut short"};
     return nullptr;
 }
 
@@ -160,7 +201,8 @@ private:
 // table, the highest glyph id it maps to, and the characters it maps to a glyph other
 // than 0. A subtable is judged once, however many encoding records point at it.
 struct Subtable {
-    Fault fault = nullptr;
+    Fault fault;
+    std::uint32_t format = 0;
     std::uint64_t end = 0;       // past its last byte, in the cmap table
     std::uint32_t topGlyph = 0;  // the highest glyph id it maps any character to
     std::vector<CharRange> mapped;
@@ -177,10 +219,14 @@ void Raise(std::uint32_t& top, std::uint32_t glyph)
 Fault ReadFormat4(const Range& s, Subtable& out)
 {
     if (s.size() < 14)
-        return "cmap";
+        return {"cmap", "format 4 cut short"};
     const std::uint32_t segmentsX2 = s.U16(6);
-    if (segmentsX2 == 0 || segmentsX2 % 2 != 0 || !s.Has(14, 4ull * segmentsX2 + 2))
-        return "cmap";
+    if (segmentsX2 == 0)
+        return {"cmap", "format 4 without segments"};
+    if (segmentsX2 % 2 != 0)
+        return {"cmap", "format 4 with an odd segment count"};
+    if (!s.Has(14, 4ull * segmentsX2 + 2))
+        return {"cmap", "format 4 segments past the subtable"};
     const std::size_t ends = 14, starts = 16 + segmentsX2, deltas = starts + segmentsX2, ranges = deltas + segmentsX2;
     std::int64_t previousEnd = -1;
     Ranges mapped;
@@ -188,8 +234,10 @@ Fault ReadFormat4(const Range& s, Subtable& out)
     for (std::size_t i = 0; i < segmentsX2 / 2; ++i) {
         const std::uint32_t end = s.U16(ends + 2 * i), start = s.U16(starts + 2 * i);
         const std::uint32_t delta = s.U16(deltas + 2 * i), range = s.U16(ranges + 2 * i);
-        if (start > end || static_cast<std::int64_t>(start) <= previousEnd)
-            return "cmap";
+        if (start > end)
+            return {"cmap", "format 4 segment starting after its end"};
+        if (static_cast<std::int64_t>(start) <= previousEnd)
+            return {"cmap", "format 4 segments out of order"};
         previousEnd = end;
         const std::uint32_t last = std::min<std::uint32_t>(end, 0xFFFE);  // 0xFFFF maps nothing
         if (start > last)
@@ -199,7 +247,7 @@ Fault ReadFormat4(const Range& s, Subtable& out)
             // Glyph ids (c + delta) mod 65536: one run, which may not wrap past 0xFFFF.
             const std::uint32_t low = (start + delta) & 0xFFFF;
             if (low + count - 1 > 0xFFFF)
-                return "cmap";
+                return {"cmap", "format 4 delta wrapping past 0xFFFF"};
             Raise(out.topGlyph, low + count - 1);
             if (low == 0 && count > 1)
                 mapped.Add(start + 1, last);
@@ -209,7 +257,7 @@ Fault ReadFormat4(const Range& s, Subtable& out)
         }
         const std::uint64_t array = ranges + 2 * i + range;
         if (!s.Has(array, 2ull * count))
-            return "cmap";
+            return {"cmap", "format 4 glyph ids past the subtable"};
         arrays.push_back({array, array + 2ull * count});
         for (std::uint32_t k = 0; k < count; ++k) {
             std::uint32_t glyph = s.U16(static_cast<std::size_t>(array + 2ull * k));
@@ -221,7 +269,7 @@ Fault ReadFormat4(const Range& s, Subtable& out)
         }
     }
     if (Overlap(std::move(arrays)))
-        return "cmap";
+        return {"cmap", "format 4 segments sharing glyph ids"};
     out.mapped = mapped.Take();
     return nullptr;
 }
@@ -231,21 +279,25 @@ Fault ReadFormat4(const Range& s, Subtable& out)
 Fault ReadGroups(const Range& s, bool oneGlyph, Subtable& out)
 {
     if (s.size() < 16)
-        return "cmap";
+        return {"cmap", "format 12 or 13 cut short"};
     const std::uint32_t groups = s.U32(12);
     if (!s.Has(16, 12ull * groups))
-        return "cmap";
+        return {"cmap", "format 12 or 13 groups past the subtable"};
     std::int64_t previousEnd = -1;
     Ranges mapped;
     for (std::size_t g = 0; g < groups; ++g) {
         const std::size_t at = 16 + 12 * g;
         const std::uint32_t start = s.U32(at), end = s.U32(at + 4), glyph = s.U32(at + 8);
-        if (start > end || end > 0x10FFFF || static_cast<std::int64_t>(start) <= previousEnd)
-            return "cmap";
+        if (start > end)
+            return {"cmap", "format 12 or 13 group starting after its end"};
+        if (end > 0x10FFFF)
+            return {"cmap", "format 12 or 13 past U+10FFFF"};
+        if (static_cast<std::int64_t>(start) <= previousEnd)
+            return {"cmap", "format 12 or 13 groups out of order"};
         previousEnd = end;
         const std::uint64_t top = oneGlyph ? glyph : glyph + static_cast<std::uint64_t>(end - start);
         if (top > 0xFFFF)
-            return "cmap";
+            return {"cmap", "format 12 or 13 glyph id past 0xFFFF"};
         Raise(out.topGlyph, static_cast<std::uint32_t>(top));
         if (glyph != 0)
             mapped.Add(start, end);
@@ -259,13 +311,14 @@ Fault ReadGroups(const Range& s, bool oneGlyph, Subtable& out)
 Subtable ReadSubtable(const Range& cmap, std::uint32_t offset)
 {
     Subtable out;
-    auto fail = [&] {
-        out.fault = "cmap";
+    auto fail = [&](const char* rule) {
+        out.fault = {"cmap", rule};
         return out;
     };
     if (!cmap.Has(offset, 4))
-        return fail();
+        return fail("a subtable past the table");
     const std::uint32_t format = cmap.U16(offset);
+    out.format = format;
     std::uint64_t length;
     switch (format) {
     case 0: case 2: case 4: case 6:
@@ -273,25 +326,25 @@ Subtable ReadSubtable(const Range& cmap, std::uint32_t offset)
         break;
     case 8: case 10: case 12: case 13:
         if (!cmap.Has(offset, 8))
-            return fail();
+            return fail("a subtable header past the table");
         length = cmap.U32(offset + 4);
         break;
     case 14:
         if (!cmap.Has(offset, 6))
-            return fail();
+            return fail("a subtable header past the table");
         length = cmap.U32(offset + 2);
         break;
     default:
-        return fail();
+        return fail("a subtable of an unknown format");
     }
     if (!cmap.Has(offset, length))
-        return fail();
+        return fail("a subtable longer than the table");
     out.end = offset + length;
     const Range s = cmap.Sub(offset, static_cast<std::size_t>(length));
     switch (format) {
     case 0: {
         if (s.size() < 262)
-            return fail();
+            return fail("format 0 cut short");
         Ranges mapped;
         for (std::uint32_t c = 0; c < 256; ++c) {
             const std::uint32_t glyph = s.U8(6 + c);
@@ -307,10 +360,10 @@ Subtable ReadSubtable(const Range& cmap, std::uint32_t offset)
         return out;
     case 6: {
         if (s.size() < 10)
-            return fail();
+            return fail("format 6 cut short");
         const std::uint32_t first = s.U16(6), count = s.U16(8);
         if (!s.Has(10, 2ull * count))
-            return fail();
+            return fail("format 6 glyph ids past the subtable");
         Ranges mapped;
         for (std::uint32_t i = 0; i < count; ++i) {
             const std::uint32_t glyph = s.U16(10 + 2 * i);
@@ -330,16 +383,26 @@ Subtable ReadSubtable(const Range& cmap, std::uint32_t offset)
     }
 }
 
-// Which subtable's characters the font shows, as the system picks it: full Unicode first.
-int SubtableRank(std::uint32_t platform, std::uint32_t encoding)
+// Which subtable's characters the font shows, as Windows picks it: (3,10) format 12 or 13,
+// then (3,1), then (3,0) (a symbol font), then the Unicode platform's, full Unicode first,
+// then the rest. Format 14 holds variation sequences, which map no character by
+// themselves: it is never the font's map. 0: never chosen.
+int SubtableRank(std::uint32_t platform, std::uint32_t encoding, std::uint32_t format)
 {
-    if (platform == 3 && encoding == 10)
-        return 5;
-    if (platform == 0)
-        return 4;
+    if (format == 14)
+        return 0;
+    const bool full = format == 12 || format == 13;
+    if (platform == 3 && encoding == 10 && full)
+        return 7;
     if (platform == 3 && encoding == 1)
-        return 3;
+        return 6;
     if (platform == 3 && encoding == 0)
+        return 5;
+    if (platform == 0 && full)
+        return 4;
+    if (platform == 0)
+        return 3;
+    if (platform == 3)
         return 2;
     return 1;
 }
@@ -369,7 +432,7 @@ std::vector<char32_t> Sample(const std::vector<CharRange>& ranges)
 // What a cmap table holds, whatever the font's glyph count: every subtable read through,
 // none overlapping another, and the characters of the one the system uses.
 struct CmapFacts {
-    Fault fault = nullptr;
+    Fault fault;
     std::uint32_t topGlyph = 0;
     std::shared_ptr<const CharacterMap> characters;
 };
@@ -378,17 +441,17 @@ struct CmapFacts {
 // from the first are sound, and why the next one is not.
 struct GlyphFacts {
     std::uint64_t soundGlyphs = 0;
-    Fault next = nullptr;
+    Fault next;
 };
 
 // A CFF or CFF2 table read through: its fault, or how many glyphs its CharStrings hold.
 struct OutlineFacts {
-    Fault fault = nullptr;
+    Fault fault;
     std::uint32_t charStrings = 0;
 };
 
 struct NameFacts {
-    Fault fault = nullptr;
+    Fault fault;
     std::u16string family, full;
     std::shared_ptr<const std::vector<LocalName>> families;
     std::shared_ptr<const FontAbout> about;
@@ -401,24 +464,28 @@ struct Index {
 };
 
 // The INDEX at `at`, when its offset size and every offset are sound (ascending from 1)
-// and its data lies in the table. CFF counts items in 2 bytes, CFF2 in 4.
-std::optional<Index> ReadIndex(const Range& t, std::size_t at, std::size_t countBytes)
+// and its data lies in the table. CFF counts items in 2 bytes, CFF2 in 4. `part` names the
+// INDEX in a fault.
+Fault ReadIndex(const Range& t, std::size_t at, std::size_t countBytes, const char* part, Index& index)
 {
+    const char* table = "CFF";
     if (!t.Has(at, countBytes))
-        return std::nullopt;
-    Index index;
+        return {table, "INDEX count past the table", part};
+    index = Index();
     index.count = countBytes == 2 ? t.U16(at) : t.U32(at);
     if (index.count == 0) {
         index.end = at + countBytes;
-        return index;
+        return nullptr;
     }
     const std::size_t sizeAt = at + countBytes;
     if (!t.Has(sizeAt, 1))
-        return std::nullopt;
+        return {table, "INDEX offset size past the table", part};
     const std::uint32_t offSize = t.U8(sizeAt);
     const std::uint64_t offsets = (index.count + 1ull) * offSize;
-    if (offSize < 1 || offSize > 4 || !t.Has(sizeAt + 1, offsets))
-        return std::nullopt;
+    if (offSize < 1 || offSize > 4)
+        return {table, "INDEX offset size not 1 to 4", part};
+    if (!t.Has(sizeAt + 1, offsets))
+        return {table, "INDEX offsets past the table", part};
     auto offset = [&](std::size_t i) {
         std::uint32_t value = 0;
         for (std::size_t k = 0; k < offSize; ++k)
@@ -429,20 +496,20 @@ std::optional<Index> ReadIndex(const Range& t, std::size_t at, std::size_t count
     const std::size_t base = sizeAt + static_cast<std::size_t>(offsets);
     std::uint32_t previous = offset(0);
     if (previous != 1)
-        return std::nullopt;
+        return {table, "INDEX not starting at 1", part};
     for (std::size_t i = 1; i <= index.count; ++i) {
         const std::uint32_t next = offset(i);
         if (next < previous)
-            return std::nullopt;
+            return {table, "INDEX offsets descending", part};
         if (i == 1)
             index.firstEnd = base + next;
         previous = next;
     }
     if (!t.Has(base, previous))
-        return std::nullopt;
+        return {table, "INDEX data past the table", part};
     index.firstStart = base + 1;
     index.end = base + previous;
-    return index;
+    return nullptr;
 }
 
 // What the program needs of a top DICT: the CharStrings offset (operator 17) and the
@@ -452,11 +519,15 @@ struct TopDict {
     std::optional<std::pair<std::int64_t, std::int64_t>> privateDict;
 };
 
+// The most operands a DICT holds before its operator (CFF2's maxstack limit).
+constexpr std::size_t kMostOperands = 513;
+
 // A CFF DICT. CFF2 has operators of its own, which are reserved in CFF: vsindex (22),
 // blend (23), vstore (24) and maxstack (25).
-std::optional<TopDict> ReadDict(const Range& t, std::size_t from, std::size_t to, bool cff2)
+Fault ReadDict(const Range& t, std::size_t from, std::size_t to, bool cff2, TopDict& dict)
 {
-    TopDict dict;
+    const char* table = "CFF";
+    const char* part = cff2 ? "CFF2 Top DICT" : "Top DICT";
     std::vector<std::int64_t> operands;
     std::size_t p = from;
     while (p < to) {
@@ -466,7 +537,7 @@ std::optional<TopDict> ReadDict(const Range& t, std::size_t from, std::size_t to
             ++p;
             if (b0 == 12) {
                 if (p >= to)
-                    return std::nullopt;
+                    return {table, "DICT two-byte operator cut short", part};
                 ++p;  // two-byte operators: none the program reads
             } else if (b0 == 17 && !operands.empty()) {
                 dict.charStrings = operands.back();
@@ -479,18 +550,18 @@ std::optional<TopDict> ReadDict(const Range& t, std::size_t from, std::size_t to
         }
         if (b0 == 28) {
             if (p + 3 > to)
-                return std::nullopt;
+                return {table, "DICT 16-bit operand cut short", part};
             value = t.S16(p + 1);
             p += 3;
         } else if (b0 == 29) {
             if (p + 5 > to)
-                return std::nullopt;
+                return {table, "DICT 32-bit operand cut short", part};
             value = static_cast<std::int32_t>(t.U32(p + 1));
             p += 5;
         } else if (b0 == 30) {  // a real number: nibbles up to the end nibble 0xF
             for (++p;; ++p) {
                 if (p >= to)
-                    return std::nullopt;
+                    return {table, "DICT real number without its end", part};
                 const std::uint32_t byte = t.U8(p);
                 if ((byte >> 4) == 0xF || (byte & 0xF) == 0xF)
                     break;
@@ -501,66 +572,87 @@ std::optional<TopDict> ReadDict(const Range& t, std::size_t from, std::size_t to
             ++p;
         } else if (b0 >= 247 && b0 <= 254) {
             if (p + 2 > to)
-                return std::nullopt;
+                return {table, "DICT two-byte operand cut short", part};
             const std::int64_t magnitude = (static_cast<std::int64_t>(b0 >= 251 ? b0 - 251 : b0 - 247) << 8) +
                                            t.U8(p + 1) + 108;
             value = b0 >= 251 ? -magnitude : magnitude;
             p += 2;
         } else {
-            return std::nullopt;  // reserved
+            return {table, "DICT reserved operator", part};
         }
-        if (operands.size() >= 513)
-            return std::nullopt;
+        if (operands.size() >= kMostOperands)
+            return {table, "DICT operand stack past 513", part};
         operands.push_back(value);
     }
-    return dict;
+    return nullptr;
 }
 
 // The CharStrings INDEX lies in the table, and so does the Private DICT.
 OutlineFacts ReadOutlineIndexes(const Range& t, const TopDict& dict, std::size_t countBytes)
 {
-    if (!dict.charStrings || *dict.charStrings < 0 || *dict.charStrings >= static_cast<std::int64_t>(t.size()))
-        return {"CFF"};
-    const std::optional<Index> charStrings = ReadIndex(t, static_cast<std::size_t>(*dict.charStrings), countBytes);
-    if (!charStrings)
-        return {"CFF"};
+    const char* table = "CFF";
+    if (!dict.charStrings)
+        return {{table, "no CharStrings"}};
+    if (*dict.charStrings < 0 || *dict.charStrings >= static_cast<std::int64_t>(t.size()))
+        return {{table, "CharStrings past the table"}};
+    Index charStrings;
+    if (Fault fault = ReadIndex(t, static_cast<std::size_t>(*dict.charStrings), countBytes, countBytes == 2 ? "CharStrings" : "CFF2 CharStrings", charStrings))
+        return {fault};
     if (dict.privateDict) {
         const auto [size, offset] = *dict.privateDict;
         if (size < 0 || offset < 0 || !t.Has(static_cast<std::uint64_t>(offset), static_cast<std::uint64_t>(size)))
-            return {"CFF"};
+            return {{table, "Private DICT past the table"}};
     }
-    return {nullptr, charStrings->count};
+    return {nullptr, charStrings.count};
 }
 
 OutlineFacts ReadCff(const Range& t)
 {
-    if (!t.Has(0, 4) || t.U8(0) != 1)
-        return {"CFF"};
+    if (!t.Has(0, 4))
+        return {{"CFF", "header cut short"}};
+    if (t.U8(0) != 1)
+        return {{"CFF", "unknown major version"}};
     const std::uint32_t headerSize = t.U8(2), offSize = t.U8(3);
-    if (headerSize < 4 || offSize < 1 || offSize > 4)
-        return {"CFF"};
+    if (headerSize < 4)
+        return {{"CFF", "header size below 4"}};
+    if (offSize < 1 || offSize > 4)
+        return {{"CFF", "header offset size not 1 to 4"}};
     // Name, Top DICT, String and Global Subr INDEXes, one after the other.
-    const std::optional<Index> names = ReadIndex(t, headerSize, 2);
-    const std::optional<Index> top = names ? ReadIndex(t, names->end, 2) : std::nullopt;
-    const std::optional<Index> strings = top ? ReadIndex(t, top->end, 2) : std::nullopt;
-    const std::optional<Index> subrs = strings ? ReadIndex(t, strings->end, 2) : std::nullopt;
-    if (!subrs || top->count == 0)
-        return {"CFF"};
-    const std::optional<TopDict> dict = ReadDict(t, top->firstStart, top->firstEnd, false);
-    return dict ? ReadOutlineIndexes(t, *dict, 2) : OutlineFacts{"CFF"};
+    Index names, top, strings, subrs;
+    if (Fault fault = ReadIndex(t, headerSize, 2, "Name", names))
+        return {fault};
+    if (Fault fault = ReadIndex(t, names.end, 2, "Top DICT", top))
+        return {fault};
+    if (Fault fault = ReadIndex(t, top.end, 2, "String", strings))
+        return {fault};
+    if (Fault fault = ReadIndex(t, strings.end, 2, "Global Subr", subrs))
+        return {fault};
+    if (top.count == 0)
+        return {{"CFF", "no Top DICT"}};
+    TopDict dict;
+    if (Fault fault = ReadDict(t, top.firstStart, top.firstEnd, false, dict))
+        return {fault};
+    return ReadOutlineIndexes(t, dict, 2);
 }
 
 OutlineFacts ReadCff2(const Range& t)
 {
-    if (!t.Has(0, 5) || t.U8(0) != 2)
-        return {"CFF"};
+    if (!t.Has(0, 5))
+        return {{"CFF", "CFF2 header cut short"}};
+    if (t.U8(0) != 2)
+        return {{"CFF", "CFF2 unknown major version"}};
     const std::uint32_t headerSize = t.U8(2), dictLength = t.U16(3);
-    if (headerSize < 5 || !t.Has(headerSize, dictLength))
-        return {"CFF"};
-    const std::optional<TopDict> dict = ReadDict(t, headerSize, headerSize + dictLength, true);
-    if (!dict || !ReadIndex(t, headerSize + dictLength, 4))  // the Global Subr INDEX
-        return {"CFF"};
-    return ReadOutlineIndexes(t, *dict, 4);
+    if (headerSize < 5)
+        return {{"CFF", "CFF2 header size below 5"}};
+    if (!t.Has(headerSize, dictLength))
+        return {{"CFF", "CFF2 Top DICT past the table"}};
+    TopDict dict;
+    if (Fault fault = ReadDict(t, headerSize, headerSize + dictLength, true, dict))
+        return {fault};
+    Index subrs;
+    if (Fault fault = ReadIndex(t, headerSize + dictLength, 4, "CFF2 Global Subr", subrs))
+        return {fault};
+    return ReadOutlineIndexes(t, dict, 4);
 }
 
 // loca and each glyph's header, from the first glyph on, as far as loca has entries: the
@@ -573,31 +665,42 @@ GlyphFacts ReadGlyphs(const Range& loca, const Range& glyf, bool longOffsets)
     auto offset = [&](std::size_t i) -> std::uint64_t {
         return longOffsets ? loca.U32(4 * i) : 2ull * loca.U16(2 * i);
     };
-    facts.next = "loca";
+    facts.next = {"loca", "fewer entries than glyphs"};
     if (entries == 0)
         return facts;
     std::uint64_t start = offset(0);
-    if (start > glyf.size())
+    if (start > glyf.size()) {
+        facts.next = {"loca", "first glyph past glyf"};
         return facts;
+    }
     for (std::size_t g = 0; g + 1 < entries; ++g) {
         const std::uint64_t end = offset(g + 1);
-        if (end < start || end > glyf.size())
+        if (end < start) {
+            facts.next = {"loca", "offsets descending"};
             return facts;
+        }
+        if (end > glyf.size()) {
+            facts.next = {"loca", "a glyph past glyf"};
+            return facts;
+        }
         const std::uint64_t slot = end - start;
         if (slot > 0) {
             // The glyph's header (contour count and bounds), and a simple glyph's contour
             // ends and instruction length, lie inside its slot.
-            facts.next = "glyf";
-            if (slot < 10)
+            if (slot < 10) {
+                facts.next = {"glyf", "a glyph shorter than its header"};
                 return facts;
+            }
             const std::int32_t contours = glyf.S16(static_cast<std::size_t>(start));
-            if (contours > 0 && 12 + 2ull * static_cast<std::uint32_t>(contours) > slot)
+            if (contours > 0 && 12 + 2ull * static_cast<std::uint32_t>(contours) > slot) {
+                facts.next = {"glyf", "contour ends past the glyph"};
                 return facts;
-            facts.next = "loca";
+            }
         }
         ++facts.soundGlyphs;
         start = end;
     }
+    facts.next = {"loca", "fewer entries than glyphs"};
     return facts;  // loca ends here: a font with more glyphs has too short a loca
 }
 
@@ -633,16 +736,20 @@ constexpr bool IsRead(std::uint32_t id)
 NameFacts ReadNames(const Range& t)
 {
     NameFacts facts;
-    const NameFacts refused = [] {
+    const auto refused = [](const char* rule) {
         NameFacts f;
-        f.fault = "name";
+        f.fault = {"name", rule};
         return f;
-    }();
-    if (!t.present() || t.size() < 6)
-        return refused;
+    };
+    if (!t.present())
+        return refused("absent");
+    if (t.size() < 6)
+        return refused("cut short");
     const std::uint32_t count = t.U16(2), storage = t.U16(4);
-    if (!t.Has(6, 12ull * count) || storage > t.size())
-        return refused;
+    if (!t.Has(6, 12ull * count))
+        return refused("records past the table");
+    if (storage > t.size())
+        return refused("storage past the table");
     std::uint64_t budget = t.size() + 4096;
     std::array<std::u16string, kIds> best;  // by id: the text of the best rank so far
     std::array<int, kIds> bestRank = {};
@@ -655,7 +762,7 @@ NameFacts ReadNames(const Range& t)
         const std::uint32_t language = t.U16(record + 4), id = t.U16(record + 6);
         const std::uint32_t size = t.U16(record + 8), offset = t.U16(record + 10);
         if (!t.Has(static_cast<std::uint64_t>(storage) + offset, size))
-            return refused;
+            return refused("a name past the storage");
         if (id >= kIds || !IsRead(id))
             continue;
         const bool windows = platform == 3 && (encoding == 0 || encoding == 1 || encoding == 10);
@@ -698,7 +805,7 @@ NameFacts ReadNames(const Range& t)
     }
     const std::u16string &family = best[kFamily], &full = best[kFull];
     if (family.empty() && full.empty())
-        return refused;
+        return refused("no family and no full name");
     facts.family = family.empty() ? full : family;
     facts.full = full.empty() ? family : full;
     std::vector<LocalName>& families = windowsFamilies.empty() ? macFamilies : windowsFamilies;
@@ -760,29 +867,33 @@ public:
                 return fault;
         }
         const CmapFacts& cmap = Cmap(font.cmap);
-        if (cmap.fault || cmap.topGlyph >= font.glyphs)
-            return "cmap";
+        if (cmap.fault)
+            return cmap.fault;
+        if (cmap.topGlyph >= font.glyphs)
+            return {"cmap", "a glyph id past the last glyph"};
         face.characters = cmap.characters;
         face.cff = font.version == kOpenType;
         face.cff2 = face.cff && !font.cff.present() && font.cff2.present();
         if (outlines && !face.cff) {
             if (!font.loca.present())
-                return "loca";
+                return {"loca", "absent"};
             if (!font.glyf.present())
-                return "glyf";
+                return {"glyf", "absent"};
             const GlyphFacts& glyphs = Glyphs(font);
             if (font.glyphs > glyphs.soundGlyphs)
                 return glyphs.next;
         } else if (outlines) {
             const Range& table = font.cff.present() ? font.cff : font.cff2;
             if (!table.present())
-                return "CFF";
+                return {"CFF", "absent"};
             const OutlineFacts& outlineFacts = Outlines(table, font.cff.present());
-            if (outlineFacts.fault || outlineFacts.charStrings != font.glyphs)
-                return "CFF";
+            if (outlineFacts.fault)
+                return outlineFacts.fault;
+            if (outlineFacts.charStrings != font.glyphs)
+                return {"CFF", "CharStrings not counting every glyph"};
         }
         if (font.os2.present() && font.os2.size() < 78)
-            return "OS/2";
+            return {"OS/2", "cut short"};
         if (font.os2.present()) {
             face.weight = static_cast<std::uint16_t>(std::clamp<std::uint32_t>(font.os2.U16(4), 1, 1000));
             face.italic = (font.os2.U16(62) & 1) != 0;
@@ -810,12 +921,23 @@ private:
         if (!added)
             return known->second;
         CmapFacts& facts = known->second;
-        facts.fault = "cmap";
-        if (!cmap.present() || cmap.size() < 4 || cmap.U16(0) != 0)
+        if (!cmap.present()) {
+            facts.fault = {"cmap", "absent"};
             return facts;
+        }
+        if (cmap.size() < 4) {
+            facts.fault = {"cmap", "cut short"};
+            return facts;
+        }
+        if (cmap.U16(0) != 0) {
+            facts.fault = {"cmap", "unknown version"};
+            return facts;
+        }
         const std::uint32_t records = cmap.U16(2);
-        if (!cmap.Has(4, 8ull * records))
+        if (!cmap.Has(4, 8ull * records)) {
+            facts.fault = {"cmap", "encoding records past the table"};
             return facts;
+        }
         std::map<std::uint32_t, Subtable> subtables;  // by offset in the table
         const Subtable* best = nullptr;
         int bestRank = 0;
@@ -825,10 +947,12 @@ private:
             auto [subtable, fresh] = subtables.try_emplace(offset);
             if (fresh)
                 subtable->second = ReadSubtable(cmap, offset);
-            if (subtable->second.fault)
+            if (subtable->second.fault) {
+                facts.fault = subtable->second.fault;
                 return facts;
+            }
             facts.topGlyph = std::max(facts.topGlyph, subtable->second.topGlyph);
-            const int rank = SubtableRank(cmap.U16(record), cmap.U16(record + 2));
+            const int rank = SubtableRank(cmap.U16(record), cmap.U16(record + 2), subtable->second.format);
             if (rank > bestRank) {
                 bestRank = rank;
                 best = &subtable->second;
@@ -837,15 +961,16 @@ private:
         std::vector<std::pair<std::uint64_t, std::uint64_t>> extents;
         for (const auto& [offset, subtable] : subtables)
             extents.push_back({offset, subtable.end});
-        if (Overlap(std::move(extents)))
+        if (Overlap(std::move(extents))) {
+            facts.fault = {"cmap", "two subtables overlapping"};
             return facts;
+        }
         auto characters = std::make_shared<CharacterMap>();
         if (best) {
             characters->ranges = best->mapped;
             characters->sample = Sample(characters->ranges);
         }
         facts.characters = std::move(characters);
-        facts.fault = nullptr;
         return facts;
     }
 
@@ -890,16 +1015,27 @@ FontFileFacts ReadFontFile(std::span<const std::uint8_t> bytes)
     FontFileFacts facts;
     if (!file.Has(0, 4))
         return facts;
+    const auto refuse = [&facts](Fault fault) {
+        facts.fault = fault.table;
+        facts.reason = fault.Text();
+        facts.faces.clear();
+        return facts;
+    };
     const std::uint32_t tag = file.U32(0);
     std::vector<std::size_t> members;
     if (tag == kCollection) {
         facts.format = FontFileFacts::Format::Collection;
-        const std::uint32_t version = file.Has(0, 12) ? file.U32(4) : 0, count = file.Has(0, 12) ? file.U32(8) : 0;
-        if ((version != 0x00010000 && version != 0x00020000) || count == 0 || count > kMostMembers ||
-            !file.Has(12, count * 4ull)) {
-            facts.fault = "collection";
-            return facts;
-        }
+        if (!file.Has(0, 12))
+            return refuse({"collection", "header cut short"});
+        const std::uint32_t version = file.U32(4), count = file.U32(8);
+        if (version != 0x00010000 && version != 0x00020000)
+            return refuse({"collection", "unknown version"});
+        if (count == 0)
+            return refuse({"collection", "no members"});
+        if (count > kMostMembers)
+            return refuse({"collection", "too many members"});
+        if (!file.Has(12, count * 4ull))
+            return refuse({"collection", "member offsets past the end"});
         for (std::size_t m = 0; m < count; ++m)
             members.push_back(file.U32(12 + m * 4));
     } else if (IsSfntVersion(tag)) {
@@ -916,20 +1052,14 @@ FontFileFacts ReadFontFile(std::span<const std::uint8_t> bytes)
     for (std::size_t at : members) {
         auto [member, fresh] = read.try_emplace(at);
         if (fresh) {
-            if (Fault fault = judge.ReadMember(at, member->second)) {
-                facts.fault = fault;
-                facts.faces.clear();
-                return facts;
-            }
+            if (Fault fault = judge.ReadMember(at, member->second))
+                return refuse(fault);
             directories.push_back({at, at + 12 + 16ull * file.U16(at + 4)});
         }
         facts.faces.push_back(member->second);
     }
-    if (Overlap(std::move(directories))) {
-        facts.fault = "collection";
-        facts.faces.clear();
-        return facts;
-    }
+    if (Overlap(std::move(directories)))
+        return refuse({"collection", "member directories overlapping"});
     facts.sound = true;
     return facts;
 }

@@ -79,6 +79,9 @@ struct FontFileFacts {
     // For an Sfnt or Collection that is not sound: what failed first ("directory", "head",
     // "maxp", "hhea", "hmtx", "cmap", "loca", "glyf", "CFF", "OS/2", "name", "collection").
     std::string fault;
+    // The rule it broke, each rule in words of its own: "cmap: format 4 segments out of
+    // order", "CFF: String: INDEX offsets descending".
+    std::string reason;
     std::vector<FontFace> faces;  // when sound: every member, in the file's order
 };
 

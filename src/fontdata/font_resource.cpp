@@ -46,36 +46,48 @@ bool LooksLikeFontResource(const Bytes& b)
 // name inside the resource's own size.
 Fault ReadFontInfo(const Bytes& r, std::string& face)
 {
-    if (!LooksLikeFontResource(r) || !r.Has(0, kHeader2))
-        return "font";
+    if (!LooksLikeFontResource(r))
+        return "font: unknown version";
+    if (!r.Has(0, kHeader2))
+        return "font: header cut short";
     const bool version3 = r.U16(kVersion) == 0x0300;
     const std::size_t header = version3 ? kHeader3 : kHeader2, entry = version3 ? 6 : 4;
     const std::uint32_t size = r.U32(kSize);
-    if (size < header || size > r.size())
-        return "font";
+    if (size < header)
+        return "font: size below its header";
+    if (size > r.size())
+        return "font: size past the resource";
     const Bytes font = r.Sub(0, size);
     const std::uint32_t first = font.U8(kFirstChar), last = font.U8(kLastChar);
     const std::uint32_t height = font.U16(kPixHeight);
     const bool vector = (font.U16(kType) & kVectorFont) != 0;
-    if (first > last || (!vector && (height == 0 || height > kTallestCharacter)))
-        return "font";
+    if (first > last)
+        return "font: first character after the last";
+    if (!vector && height == 0)
+        return "font: no pixel height";
+    if (!vector && height > kTallestCharacter)
+        return "font: pixel height past 1024";
     // One entry a character, and one past the last.
     const std::uint32_t characters = last - first + 2;
     if (!font.Has(header, static_cast<std::uint64_t>(characters) * entry))
-        return "font";
+        return "font: character table past the font";
     for (std::uint32_t c = 0; c < characters; ++c) {
         const std::size_t at = header + c * entry;
         const std::uint32_t width = font.U16(at);
         const std::uint32_t offset = version3 ? font.U32(at + 2) : font.U16(at + 2);
         const std::uint64_t data = vector ? 0 : static_cast<std::uint64_t>((width + 7) / 8) * height;
         if (!font.Has(offset, data))
-            return "font";
+            return "font: a character past the font";
     }
     if (font.U32(kBitsOffset) > size)
-        return "font";
+        return "font: bits past the font";
+    if (font.U32(kFace) >= size)
+        return "font: face name past the font";
     const std::optional<std::string> name = font.Text(font.U32(kFace));
-    if (font.U32(kFace) >= size || !name || name->empty())
-        return "font";
+    if (!name)
+        return "font: face name without its end";
+    if (name->empty())
+        return "font: empty face name";
     face = *name;
     return nullptr;
 }
@@ -89,35 +101,37 @@ struct Resource {
 Fault ReadResources(const Bytes& file, std::vector<Resource>& resources)
 {
     if (!file.Has(0, 0x40))
-        return "executable";
+        return "executable: DOS header cut short";
     const std::uint32_t header = file.U32(0x3C);
-    if (!file.Has(header, 0x40) || file.U8(header) != 'N' || file.U8(header + 1) != 'E')
-        return "executable";
+    if (!file.Has(header, 0x40))
+        return "executable: NE header past the end";
+    if (file.U8(header) != 'N' || file.U8(header + 1) != 'E')
+        return "executable: not NE";
     std::size_t at = header + file.U16(header + 0x24);
     if (!file.Has(at, 2))
-        return "resources";
+        return "resources: table past the end";
     const std::uint32_t shift = file.U16(at);
     if (shift > 15)
-        return "resources";
+        return "resources: alignment shift past 15";
     at += 2;
     for (;;) {
         if (!file.Has(at, 2))
-            return "resources";
+            return "resources: type past the end";
         const std::uint32_t type = file.U16(at);
         if (type == 0)
             return nullptr;
         if (!file.Has(at, 8))
-            return "resources";
+            return "resources: type header past the end";
         const std::uint32_t count = file.U16(at + 2);
         at += 8;
         if (!file.Has(at, 12ull * count))
-            return "resources";
+            return "resources: entries past the end";
         for (std::uint32_t i = 0; i < count; ++i, at += 12) {
             const std::uint64_t offset = static_cast<std::uint64_t>(file.U16(at)) << shift;
             const std::uint64_t length = static_cast<std::uint64_t>(file.U16(at + 2)) << shift;
             // A resource's last block may run past the end of the file by its padding.
             if (offset > file.size())
-                return "resources";
+                return "resources: a resource past the end";
             const std::uint64_t inside = std::min<std::uint64_t>(length, file.size() - offset);
             resources.push_back({type, static_cast<std::size_t>(offset), static_cast<std::size_t>(inside)});
         }
@@ -134,7 +148,9 @@ FontResourceFacts ReadFontResource(std::span<const std::uint8_t> bytes)
     const Bytes file(bytes);
     FontResourceFacts facts;
     auto refuse = [&](Fault fault) {
-        facts.fault = fault;
+        const std::string text = fault;
+        facts.fault = text.substr(0, text.find(':'));
+        facts.reason = text;
         facts.faces.clear();
         return facts;
     };
@@ -172,9 +188,9 @@ FontResourceFacts ReadFontResource(std::span<const std::uint8_t> bytes)
     if (scalable) {
         facts.format = FontResourceFacts::Format::Fot;
         if (facts.scalableFile.empty())
-            return refuse("resources");
+            return refuse("resources: a scalable font without its file");
     } else if (facts.faces.empty()) {
-        return refuse("resources");
+        return refuse("resources: no fonts");
     }
     facts.sound = true;
     return facts;

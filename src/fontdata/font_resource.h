@@ -18,6 +18,7 @@ struct FontResourceFacts {
     // For a Fnt, Fon or Fot that is not sound: what failed first ("executable",
     // "resources", "font").
     std::string fault;
+    std::string reason;  // the rule it broke, in words of its own: "font: no pixel height"
     std::vector<std::string> faces;  // when sound: each font's face name, in the ANSI code page
     std::string scalableFile;        // a .fot's TrueType file, as the file names it
 };

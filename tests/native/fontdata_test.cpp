@@ -199,21 +199,32 @@ TEST(ReadFontFile, ReadsEveryMemberOfACollection)
     truncated.resize(truncated.size() - 10);
     std::vector<std::uint8_t> headerOnly = Collection({a, b});
     headerOnly.resize(14);
+    // 1,025 members, each the first font: one more than a collection may have.
+    std::vector<std::uint8_t> many = Collection({a});
+    const std::uint32_t first = Get32(many, 12) + 1024 * 4;
+    many.insert(many.begin() + 16, 1024 * 4, 0);
+    Put32(many, 8, 1025);
+    for (std::size_t m = 0; m < 1025; ++m)
+        Put32(many, 12 + 4 * m, first);
+    std::vector<std::uint8_t> headerCut = Collection({a, b});
+    headerCut.resize(10);
     const std::tuple<const char*, std::vector<std::uint8_t>, const char*> bad[] = {
-        {"member count 0", broken(8, 0), "collection"},
-        {"member count 0xFFFFFFFF", broken(8, 0xFFFFFFFF), "collection"},
-        {"unknown version", broken(4, 0x00030000), "collection"},
-        {"offsets cut short", headerOnly, "collection"},
-        {"member offset past the end", broken(16, 0x00FFFFFF), "directory"},
-        {"member offset into the header", broken(16, 4), "directory"},
-        {"member offset pointing at the collection", broken(16, 0), "directory"},
-        {"last member cut short", truncated, "directory"},
+        {"member count 0", broken(8, 0), "collection: no members"},
+        {"member count 0xFFFFFFFF", broken(8, 0xFFFFFFFF), "collection: too many members"},
+        {"1,025 members", many, "collection: too many members"},
+        {"unknown version", broken(4, 0x00030000), "collection: unknown version"},
+        {"header cut short", headerCut, "collection: header cut short"},
+        {"offsets cut short", headerOnly, "collection: member offsets past the end"},
+        {"member offset past the end", broken(16, 0x00FFFFFF), "directory: header past the end"},
+        {"member offset into the header", broken(16, 4), "directory: no tables"},
+        {"member offset pointing at the collection", broken(16, 0), "directory: unknown version"},
+        {"last member cut short", truncated, "directory: a table past the end"},
     };
-    for (const auto& [what, bytes, fault] : bad) {
+    for (const auto& [what, bytes, reason] : bad) {
         const FontFileFacts facts = ReadFontFile(bytes);
         EXPECT_EQ(facts.format, FontFileFacts::Format::Collection) << what;
         EXPECT_FALSE(facts.sound) << what;
-        EXPECT_EQ(facts.fault, fault) << what;
+        EXPECT_EQ(facts.reason, reason) << what;
     }
 }
 
@@ -240,7 +251,7 @@ TEST(ReadFontFile, RefusesMembersWhoseDirectoriesOverlap)
     ASSERT_TRUE(alone.sound) << alone.fault;
     const FontFileFacts facts = ReadFontFile(both);
     EXPECT_FALSE(facts.sound);
-    EXPECT_EQ(facts.fault, "collection");
+    EXPECT_EQ(facts.reason, "collection: member directories overlapping");
 }
 
 TEST(Sha256, MatchesTheStandardsVectorsAcrossBlockEdges)
@@ -303,7 +314,7 @@ struct Rule {
     const char* what;
     Outlines outlines;
     std::function<void(FontBuilder&)> change;
-    const char* fault;
+    const char* reason;  // the table, then the rule
 };
 
 }  // namespace
@@ -375,110 +386,193 @@ TEST(ReadFontFile, EachRuleRefusesAFontThatBreaksOnlyIt)
     };
     const Rule rules[] = {
         // The table directory.
-        {"a table past the end of the file", T, [](FontBuilder& f) { f.lengths["name"] = 1 << 20; }, "directory"},
-        {"hhea named twice", T, [](FontBuilder& f) { f.twice = {"hhea"}; }, "directory"},
-        {"cmap named twice", T, [](FontBuilder& f) { f.twice = {"cmap"}; }, "directory"},
+        {"a table past the end of the file", T, [](FontBuilder& f) { f.lengths["name"] = 1 << 20; }, "directory: a table past the end"},
+        {"hhea named twice", T, [](FontBuilder& f) { f.twice = {"hhea"}; }, "directory: a tag twice"},
+        {"cmap named twice", T, [](FontBuilder& f) { f.twice = {"cmap"}; }, "directory: a tag twice"},
         // head, maxp, hhea, hmtx.
-        {"head cut short", T, [](FontBuilder& f) { f.lengths["head"] = 53; }, "head"},
-        {"head absent", T, [](FontBuilder& f) { f.tables.erase("head"); }, "head"},
-        {"units per em 0", T, in("head", 18, 0), "head"},
-        {"units per em 16385", T, in("head", 18, 16385), "head"},
-        {"a loca format of 7", T, in("head", 50, 7), "head"},
-        {"maxp cut short", T, [](FontBuilder& f) { f.lengths["maxp"] = 5; }, "maxp"},
-        {"no glyphs", T, in("maxp", 4, 0), "maxp"},
-        {"hhea cut short", T, [](FontBuilder& f) { f.lengths["hhea"] = 35; }, "hhea"},
-        {"no metrics", T, in("hhea", 34, 0), "hhea"},
-        {"more metrics than glyphs", T, in("hhea", 34, 5), "hhea"},
-        {"hmtx cut short", T, [](FontBuilder& f) { f.tables["hmtx"].resize(11); }, "hmtx"},
+        {"head cut short", T, [](FontBuilder& f) { f.lengths["head"] = 53; }, "head: cut short"},
+        {"head absent", T, [](FontBuilder& f) { f.tables.erase("head"); }, "head: absent"},
+        {"units per em 0", T, in("head", 18, 0), "head: units per em below 16"},
+        {"units per em 16385", T, in("head", 18, 16385), "head: units per em above 16384"},
+        {"a loca format of 7", T, in("head", 50, 7), "head: unknown loca format"},
+        {"maxp cut short", T, [](FontBuilder& f) { f.lengths["maxp"] = 5; }, "maxp: cut short"},
+        {"no glyphs", T, in("maxp", 4, 0), "maxp: no glyphs"},
+        {"hhea cut short", T, [](FontBuilder& f) { f.lengths["hhea"] = 35; }, "hhea: cut short"},
+        {"no metrics", T, in("hhea", 34, 0), "hhea: no metrics"},
+        {"more metrics than glyphs", T, in("hhea", 34, 5), "hhea: more metrics than glyphs"},
+        {"hmtx cut short", T, [](FontBuilder& f) { f.tables["hmtx"].resize(11); }, "hmtx: cut short"},
         // cmap: the table and its records.
-        {"cmap version 1", T, in("cmap", 0, 1), "cmap"},
-        {"cmap absent", T, [](FontBuilder& f) { f.tables.erase("cmap"); }, "cmap"},
-        {"encoding records past the table", T, in("cmap", 2, 0x2000), "cmap"},
-        {"a subtable past the table", T, in("cmap", 8, 0x10000, 4), "cmap"},
-        {"a subtable of an unknown format", T, in("cmap", FontBuilder::kFormat4, 3), "cmap"},
-        {"a subtable longer than the table", T, in("cmap", FontBuilder::kFormat12 + 4, 0x10000, 4), "cmap"},
-        {"two subtables overlapping", T, in("cmap", FontBuilder::kFormat6 + 2, 16), "cmap"},
+        {"cmap version 1", T, in("cmap", 0, 1), "cmap: unknown version"},
+        {"cmap absent", T, [](FontBuilder& f) { f.tables.erase("cmap"); }, "cmap: absent"},
+        {"encoding records past the table", T, in("cmap", 2, 0x2000), "cmap: encoding records past the table"},
+        {"a subtable past the table", T, in("cmap", 8, 0x10000, 4), "cmap: a subtable past the table"},
+        {"a subtable of an unknown format", T, in("cmap", FontBuilder::kFormat4, 3), "cmap: a subtable of an unknown format"},
+        {"a subtable longer than the table", T, in("cmap", FontBuilder::kFormat12 + 4, 0x10000, 4), "cmap: a subtable longer than the table"},
+        {"two subtables overlapping", T, in("cmap", FontBuilder::kFormat6 + 2, 16), "cmap: two subtables overlapping"},
         // Format 0.
-        {"format 0 cut short", T, in("cmap", FontBuilder::kFormat0 + 2, 261), "cmap"},
-        {"format 0 past the last glyph", T, in("cmap", FontBuilder::kFormat0 + 6 + 'A', 4, 1), "cmap"},
+        {"format 0 cut short", T, in("cmap", FontBuilder::kFormat0 + 2, 261), "cmap: format 0 cut short"},
+        {"format 0 past the last glyph", T, in("cmap", FontBuilder::kFormat0 + 6 + 'A', 4, 1), "cmap: a glyph id past the last glyph"},
         // Format 4.
-        {"format 4 with an odd segment count", T, in("cmap", FontBuilder::kFormat4 + 6, 5), "cmap"},
+        {"format 4 with an odd segment count", T, in("cmap", FontBuilder::kFormat4 + 6, 5), "cmap: format 4 with an odd segment count"},
         {"format 4 segments out of order", T,
          [](FontBuilder& f) {
              Set16(f.tables["cmap"], kEnds + 2, 0x43);
              Set16(f.tables["cmap"], kStarts + 2, 0x42);
          },
-         "cmap"},
-        {"format 4 segment starting after its end", T, in("cmap", kStarts + 2, 0x63), "cmap"},
-        {"format 4 delta past the last glyph", T, in("cmap", kDeltas, (3 - 0x41) & 0xFFFF), "cmap"},
-        {"format 4 delta wrapping past 0xFFFF", T, in("cmap", kDeltas, 0xFFFF - 0x41), "cmap"},
-        {"format 4 glyph ids past the subtable", T, in("cmap", kRangeOffsets + 2, 6), "cmap"},
-        {"format 4 glyph id past the last glyph", T, in("cmap", kGlyphIds, 9), "cmap"},
+         "cmap: format 4 segments out of order"},
+        {"format 4 segment starting after its end", T, in("cmap", kStarts + 2, 0x63), "cmap: format 4 segment starting after its end"},
+        {"format 4 delta past the last glyph", T, in("cmap", kDeltas, (3 - 0x41) & 0xFFFF), "cmap: a glyph id past the last glyph"},
+        {"format 4 delta wrapping past 0xFFFF", T, in("cmap", kDeltas, 0xFFFF - 0x41), "cmap: format 4 delta wrapping past 0xFFFF"},
+        {"format 4 glyph ids past the subtable", T, in("cmap", kRangeOffsets + 2, 6), "cmap: format 4 glyph ids past the subtable"},
+        {"format 4 glyph id past the last glyph", T, in("cmap", kGlyphIds, 9), "cmap: a glyph id past the last glyph"},
         {"format 4 segments sharing glyph ids", T,
          [](FontBuilder& f) {
              Set16(f.tables["cmap"], kDeltas, 0);
              Set16(f.tables["cmap"], kRangeOffsets, 6);
          },
-         "cmap"},
+         "cmap: format 4 segments sharing glyph ids"},
         // Format 6.
-        {"format 6 glyph ids past the subtable", T, in("cmap", FontBuilder::kFormat6 + 8, 3), "cmap"},
-        {"format 6 past the last glyph", T, in("cmap", FontBuilder::kFormat6 + 10, 4), "cmap"},
+        {"format 6 glyph ids past the subtable", T, in("cmap", FontBuilder::kFormat6 + 8, 3), "cmap: format 6 glyph ids past the subtable"},
+        {"format 6 past the last glyph", T, in("cmap", FontBuilder::kFormat6 + 10, 4), "cmap: a glyph id past the last glyph"},
         // Formats 12 and 13.
-        {"format 12 groups past the subtable", T, in("cmap", FontBuilder::kFormat12 + 12, 3, 4), "cmap"},
-        {"format 12 group starting after its end", T, in("cmap", kGroups + 12, 0x20002, 4), "cmap"},
-        {"format 12 groups out of order", T, in("cmap", kGroups + 12, 0x42, 4), "cmap"},
+        {"format 12 groups past the subtable", T, in("cmap", FontBuilder::kFormat12 + 12, 3, 4), "cmap: format 12 or 13 groups past the subtable"},
+        {"format 12 group starting after its end", T, in("cmap", kGroups + 12, 0x20002, 4), "cmap: format 12 or 13 group starting after its end"},
+        {"format 12 groups out of order", T, in("cmap", kGroups + 12, 0x42, 4), "cmap: format 12 or 13 groups out of order"},
         {"format 12 past U+10FFFF", T,
          [](FontBuilder& f) {
              Set32(f.tables["cmap"], kGroups + 12, 0x10FFFF);
              Set32(f.tables["cmap"], kGroups + 16, 0x110000);
          },
-         "cmap"},
-        {"format 12 past the last glyph", T, in("cmap", kGroups + 20, 3, 4), "cmap"},
-        {"format 13 past the last glyph", T, in("cmap", kGroups13 + 8, 4, 4), "cmap"},
+         "cmap: format 12 or 13 past U+10FFFF"},
+        {"format 12 past the last glyph", T, in("cmap", kGroups + 20, 3, 4), "cmap: a glyph id past the last glyph"},
+        {"format 13 past the last glyph", T, in("cmap", kGroups13 + 8, 4, 4), "cmap: a glyph id past the last glyph"},
         // TrueType outlines.
-        {"loca absent", T, [](FontBuilder& f) { f.tables.erase("loca"); }, "loca"},
-        {"loca cut short", T, [](FontBuilder& f) { f.tables["loca"].resize(8); }, "loca"},
-        {"loca descending", T, in("loca", 2, 12), "loca"},
-        {"loca past glyf", T, in("loca", 8, 20), "loca"},
-        {"glyf absent", T, [](FontBuilder& f) { f.tables.erase("glyf"); }, "glyf"},
-        {"a glyph shorter than its header", T, in("loca", 2, 4), "glyf"},
-        {"a glyph's contour ends past its slot", T, in("glyf", 0, 3), "glyf"},
+        {"loca absent", T, [](FontBuilder& f) { f.tables.erase("loca"); }, "loca: absent"},
+        {"loca cut short", T, [](FontBuilder& f) { f.tables["loca"].resize(8); }, "loca: fewer entries than glyphs"},
+        {"loca descending", T, in("loca", 2, 12), "loca: offsets descending"},
+        {"loca past glyf", T, in("loca", 8, 20), "loca: a glyph past glyf"},
+        {"glyf absent", T, [](FontBuilder& f) { f.tables.erase("glyf"); }, "glyf: absent"},
+        {"a glyph shorter than its header", T, in("loca", 2, 4), "glyf: a glyph shorter than its header"},
+        {"a glyph's contour ends past its slot", T, in("glyf", 0, 3), "glyf: contour ends past the glyph"},
         // CFF and CFF2 outlines.
-        {"CFF version 3", C, in("CFF ", 0, 3, 1), "CFF"},
-        {"CFF header size 3", C, in("CFF ", 2, 3, 1), "CFF"},
-        {"CFF INDEX not starting at 1", C, in("CFF ", 4 + 3, 2, 1), "CFF"},
-        {"CFF INDEX offsets descending", C, in("CFF ", 37 + 3 + 2, 1, 1), "CFF"},
+        {"CFF version 3", C, in("CFF ", 0, 3, 1), "CFF: unknown major version"},
+        {"CFF header size 3", C, in("CFF ", 2, 3, 1), "CFF: header size below 4"},
+        {"CFF INDEX not starting at 1", C, in("CFF ", 4 + 3, 2, 1), "CFF: Name: INDEX not starting at 1"},
+        {"CFF INDEX offsets descending", C, in("CFF ", 37 + 3 + 2, 1, 1), "CFF: CharStrings: INDEX offsets descending"},
         {"CFF with a reserved operator", C,
          [](FontBuilder& f) {
              Bytes& t = f.tables["CFF "];
              std::fill(t.begin() + 11 + 5 + 6, t.begin() + 11 + 5 + 10, 139);
              t[11 + 5 + 10] = 24;
          },
-         "CFF"},
+         "CFF: Top DICT: DICT reserved operator"},
         {"CFF CharStrings short of the glyph count", C,
          [](FontBuilder& f) {
              Set16(f.tables["maxp"], 4, 5);
              f.tables["hmtx"].resize(14);
          },
-         "CFF"},
-        {"CFF Private DICT past the table", C, in("CFF ", 11 + 5 + 7, 200, 4), "CFF"},
-        {"CFF absent", C, [](FontBuilder& f) { f.tables.erase("CFF "); }, "CFF"},
-        {"CFF2 version 3", C2, in("CFF2", 0, 3, 1), "CFF"},
-        {"CFF2 Top DICT past the table", C2, in("CFF2", 3, 200), "CFF"},
+         "CFF: CharStrings not counting every glyph"},
+        {"CFF Private DICT past the table", C, in("CFF ", 11 + 5 + 7, 200, 4), "CFF: Private DICT past the table"},
+        {"CFF absent", C, [](FontBuilder& f) { f.tables.erase("CFF "); }, "CFF: absent"},
+        {"CFF2 version 3", C2, in("CFF2", 0, 3, 1), "CFF: CFF2 unknown major version"},
+        {"CFF2 Top DICT past the table", C2, in("CFF2", 3, 200), "CFF: CFF2 Top DICT past the table"},
         {"CFF2 CharStrings short of the glyph count", C2,
          [](FontBuilder& f) {
              Set16(f.tables["maxp"], 4, 5);
              f.tables["hmtx"].resize(14);
          },
-         "CFF"},
+         "CFF: CharStrings not counting every glyph"},
         // OS/2 and name.
-        {"OS/2 cut short", T, [](FontBuilder& f) { f.tables["OS/2"].resize(77); }, "OS/2"},
-        {"name absent", T, [](FontBuilder& f) { f.tables.erase("name"); }, "name"},
-        {"name records past the table", T, in("name", 2, 99), "name"},
-        {"name storage past the table", T, in("name", 4, 0xFFFF), "name"},
-        {"a name past the storage", T, in("name", 6 + 8, 0x1000), "name"},
+        {"OS/2 cut short", T, [](FontBuilder& f) { f.tables["OS/2"].resize(77); }, "OS/2: cut short"},
+        {"name absent", T, [](FontBuilder& f) { f.tables.erase("name"); }, "name: absent"},
+        {"name records past the table", T, in("name", 2, 99), "name: records past the table"},
+        {"name storage past the table", T, in("name", 4, 0xFFFF), "name: storage past the table"},
+        {"a name past the storage", T, in("name", 6 + 8, 0x1000), "name: a name past the storage"},
         {"no family and no full name", T,
-         [](FontBuilder& f) { f.tables["name"] = FontBuilder::Name({{2, 0x0409, u"Regular"}}); }, "name"},
+         [](FontBuilder& f) { f.tables["name"] = FontBuilder::Name({{2, 0x0409, u"Regular"}}); }, "name: no family and no full name"},
+        // Rules that a fixture of another rule of the same table could hide.
+        {"1,109 tables", T,
+         [](FontBuilder& f) {
+             for (int i = 0; f.tables.size() < 1109; ++i)
+                 f.tables["z" + std::to_string(1000 + i).substr(1)] = {};
+         },
+         "directory: too many tables"},
+        {"hmtx absent", T, [](FontBuilder& f) { f.tables.erase("hmtx"); }, "hmtx: absent"},
+        {"hhea absent", T, [](FontBuilder& f) { f.tables.erase("hhea"); }, "hhea: absent"},
+        {"maxp absent", T, [](FontBuilder& f) { f.tables.erase("maxp"); }, "maxp: absent"},
+        {"cmap cut short", T, [](FontBuilder& f) { f.lengths["cmap"] = 3; }, "cmap: cut short"},
+        {"format 4 with no segments", T, in("cmap", FontBuilder::kFormat4 + 6, 0), "cmap: format 4 without segments"},
+        {"format 4 cut short", T, in("cmap", FontBuilder::kFormat4 + 2, 12), "cmap: format 4 cut short"},
+        {"format 4 segments past the subtable", T, in("cmap", FontBuilder::kFormat4 + 6, 8),
+         "cmap: format 4 segments past the subtable"},
+        {"format 6 cut short", T, in("cmap", FontBuilder::kFormat6 + 2, 9), "cmap: format 6 cut short"},
+        {"format 12 cut short", T, in("cmap", FontBuilder::kFormat12 + 4, 15, 4), "cmap: format 12 or 13 cut short"},
+        {"format 12 glyph 0xFFFFFFFF wrapping to 0", T, in("cmap", kGroups + 8, 0xFFFFFFFF, 4),
+         "cmap: format 12 or 13 glyph id past 0xFFFF"},
+        {"format 13 glyph past 0xFFFF", T, in("cmap", kGroups13 + 8, 0x10000, 4),
+         "cmap: format 12 or 13 glyph id past 0xFFFF"},
+        {"format 13 group inverted", T, in("cmap", kGroups13, 0x4E02, 4),
+         "cmap: format 12 or 13 group starting after its end"},
+        {"the last subtable's length past the table", T, in("cmap", FontBuilder::kFormat13 + 4, 32, 4),
+         "cmap: a subtable longer than the table"},
+        {"a composite glyph in an 8-byte slot", T,
+         [](FontBuilder& f) {
+             Set16(f.tables["loca"], 2, 4);
+             Set16(f.tables["glyf"], 0, 0xFFFF);
+         },
+         "glyf: a glyph shorter than its header"},
+        {"loca's first glyph past glyf", T, in("loca", 0, 40), "loca: first glyph past glyf"},
+        {"CFF header cut short", C, [](FontBuilder& f) { f.lengths["CFF "] = 3; }, "CFF: header cut short"},
+        {"CFF header offSize 0", C, in("CFF ", 3, 0, 1), "CFF: header offset size not 1 to 4"},
+        {"CFF header offSize 5", C, in("CFF ", 3, 5, 1), "CFF: header offset size not 1 to 4"},
+        {"CFF Name INDEX offSize 5", C, in("CFF ", 4 + 2, 5, 1), "CFF: Name: INDEX offset size not 1 to 4"},
+        {"CFF Name INDEX data past the table", C, in("CFF ", 4 + 3 + 1, 0xFF, 1),
+         "CFF: Name: INDEX data past the table"},
+        {"CFF String INDEX with a bad offset size", C, in("CFF ", 33 + 1, 1, 1),
+         "CFF: String: INDEX offset size not 1 to 4"},
+        {"CFF Global Subr INDEX with a bad offset size", C, in("CFF ", 35 + 1, 1, 1),
+         "CFF: Global Subr: INDEX offset size not 1 to 4"},
+        {"CFF CharStrings offsets past the table", C, in("CFF ", 37, 0x7FFF),
+         "CFF: CharStrings: INDEX offsets past the table"},
+        {"CFF CharStrings count past the table", C,
+         [](FontBuilder& f) {
+             Set32(f.tables["CFF "], 11 + 5 + 1, static_cast<std::uint32_t>(f.tables["CFF "].size() - 1));
+         },
+         "CFF: CharStrings: INDEX count past the table"},
+        {"CFF CharStrings offset size past the table", C,
+         [](FontBuilder& f) {
+             Set32(f.tables["CFF "], 11 + 5 + 1, static_cast<std::uint32_t>(f.tables["CFF "].size() - 2));
+         },
+         "CFF: CharStrings: INDEX offset size past the table"},
+        {"CFF CharStrings past the table", C, in("CFF ", 11 + 5 + 1, 0x7FFFFFFF, 4),
+         "CFF: CharStrings past the table"},
+        {"CFF without CharStrings", C, in("CFF ", 11 + 5 + 5, 15, 1), "CFF: no CharStrings"},
+        {"CFF DICT 16-bit operand cut short", C, in("CFF ", 11 + 5 + 16, 28, 1),
+         "CFF: Top DICT: DICT 16-bit operand cut short"},
+        {"CFF DICT 32-bit operand cut short", C, in("CFF ", 11 + 5 + 16, 29, 1),
+         "CFF: Top DICT: DICT 32-bit operand cut short"},
+        {"CFF DICT two-byte operand cut short", C, in("CFF ", 11 + 5 + 16, 247, 1),
+         "CFF: Top DICT: DICT two-byte operand cut short"},
+        {"CFF DICT two-byte operator cut short", C, in("CFF ", 11 + 5 + 16, 12, 1),
+         "CFF: Top DICT: DICT two-byte operator cut short"},
+        {"CFF DICT real number without its end", C, in("CFF ", 11 + 5 + 16, 30, 1),
+         "CFF: Top DICT: DICT real number without its end"},
+        {"CFF2 header cut short", C2, [](FontBuilder& f) { f.lengths["CFF2"] = 4; }, "CFF: CFF2 header cut short"},
+        {"CFF2 header size 4", C2, in("CFF2", 2, 4, 1), "CFF: CFF2 header size below 5"},
+        {"CFF2 Global Subr INDEX past the table", C2,
+         [](FontBuilder& f) { f.tables["CFF2"].resize(5 + 19 + 2); },
+         "CFF: CFF2 Global Subr: INDEX count past the table"},
+        {"CFF2 DICT of 514 operands", C2,
+         [](FontBuilder& f) {
+             Bytes t = {2, 0, 5};
+             FontBuilder::Put(t, 2, 514);
+             t.resize(t.size() + 514, 139);
+             FontBuilder::Put(t, 4, 0);
+             f.tables["CFF2"] = t;
+         },
+         "CFF: CFF2 Top DICT: DICT operand stack past 513"},
+        {"OS/2 cut short by one byte", T, [](FontBuilder& f) { f.lengths["OS/2"] = 77; }, "OS/2: cut short"},
+        {"name cut short", T, [](FontBuilder& f) { f.lengths["name"] = 5; }, "name: cut short"},
     };
     for (const Rule& rule : rules) {
         FontBuilder font(rule.outlines);
@@ -486,7 +580,8 @@ TEST(ReadFontFile, EachRuleRefusesAFontThatBreaksOnlyIt)
         const FontFileFacts facts = ReadFontFile(font.Build());
         EXPECT_EQ(facts.format, FontFileFacts::Format::Sfnt) << rule.what;
         EXPECT_FALSE(facts.sound) << rule.what;
-        EXPECT_EQ(facts.fault, rule.fault) << rule.what;
+        EXPECT_EQ(facts.reason, rule.reason) << rule.what;
+        EXPECT_EQ(facts.fault, std::string(rule.reason).substr(0, std::string(rule.reason).find(':'))) << rule.what;
         EXPECT_TRUE(facts.faces.empty()) << rule.what;
     }
 }
@@ -640,7 +735,7 @@ TEST(ReadFontResource, EachRuleRefusesAResourceThatBreaksOnlyIt)
     struct Case {
         const char* what;
         std::function<std::vector<std::uint8_t>()> make;
-        const char* fault;
+        const char* reason;  // the part, then the rule
     };
     // The executable of a sound font resource with some of its bytes changed.
     auto ne = [](std::vector<std::pair<std::size_t, std::uint8_t>> changes) {
@@ -660,39 +755,57 @@ TEST(ReadFontResource, EachRuleRefusesAResourceThatBreaksOnlyIt)
     };
     const Case cases[] = {
         {"a size past the file", fnt([](FntBuilder& f) { f.Set32(2, static_cast<std::uint32_t>(f.bytes.size() + 1)); }),
-         "font"},
-        {"a size smaller than the header", fnt([](FntBuilder& f) { f.Set32(2, 100); }), "font"},
-        {"the first character after the last", fnt([](FntBuilder& f) { f.bytes[95] = 'C'; }), "font"},
-        {"no pixel height", fnt([](FntBuilder& f) { f.Set16(88, 0); }), "font"},
-        {"a character table past the font", fnt([](FntBuilder& f) { f.bytes[96] = 0xFF; }), "font"},
-        {"a bitmap past the font", fnt([](FntBuilder& f) { f.Set32(148 + 6 + 2, 0xFFF0); }), "font"},
-        {"a bitmap taller than the font", fnt([](FntBuilder& f) { f.Set16(88, 40); }), "font"},
-        {"the bits past the font", fnt([](FntBuilder& f) { f.Set32(113, 0x10000); }), "font"},
-        {"a face name past the font", fnt([](FntBuilder& f) { f.Set32(105, 0x10000); }), "font"},
-        {"a face name without its end", fnt([](FntBuilder& f) { f.bytes.back() = 'x'; }), "font"},
-        {"an empty face name", fnt([](FntBuilder& f) { f.bytes[Le32(f.bytes, 105)] = 0; }), "font"},
-        {"an executable header past the file", ne({{0x3C, 0xF0}, {0x3D, 0xFF}}), "executable"},
-        {"not an NE executable", ne({{0x41, 'X'}}), "executable"},
-        {"a resource past the file", ne({{0x8A, 0xFF}, {0x8B, 0x7F}}), "resources"},
-        {"a resource table without its end", ne({{0x40 + 0x24, 0xF0}, {0x40 + 0x25, 0xFF}}), "resources"},
-        {"an alignment shift of 16", [] { return NeFile(FntBuilder().bytes, 16); }, "resources"},
-        {"an executable without fonts", ne({{0x82, 0x01}}), "resources"},  // another resource type
+         "font: size past the resource"},
+        {"a size smaller than the header", fnt([](FntBuilder& f) { f.Set32(2, 100); }), "font: size below its header"},
+        {"a header cut short", fnt([](FntBuilder& f) { f.bytes.resize(100); }), "font: header cut short"},
+        {"the first character after the last", fnt([](FntBuilder& f) { f.bytes[95] = 'C'; }),
+         "font: first character after the last"},
+        {"no pixel height", fnt([](FntBuilder& f) { f.Set16(88, 0); }), "font: no pixel height"},
+        {"a pixel height of 1,025", fnt([](FntBuilder& f) { f.Set16(88, 1025); }), "font: pixel height past 1024"},
+        {"a character table past the font", fnt([](FntBuilder& f) { f.bytes[96] = 0xFF; }),
+         "font: character table past the font"},
+        {"a bitmap past the font", fnt([](FntBuilder& f) { f.Set32(148 + 6 + 2, 0xFFF0); }),
+         "font: a character past the font"},
+        {"a bitmap taller than the font", fnt([](FntBuilder& f) { f.Set16(88, 40); }),
+         "font: a character past the font"},
+        {"the bits past the font", fnt([](FntBuilder& f) { f.Set32(113, 0x10000); }), "font: bits past the font"},
+        {"a face name past the font", fnt([](FntBuilder& f) { f.Set32(105, 0x10000); }),
+         "font: face name past the font"},
+        {"a face name without its end", fnt([](FntBuilder& f) { f.bytes.back() = 'x'; }),
+         "font: face name without its end"},
+        {"an empty face name", fnt([](FntBuilder& f) { f.bytes[Le32(f.bytes, 105)] = 0; }), "font: empty face name"},
+        {"a DOS header cut short", [] {
+             std::vector<std::uint8_t> b = NeFile(FntBuilder().bytes);
+             b.resize(0x30);
+             return b;
+         }, "executable: DOS header cut short"},
+        {"an executable header past the file", ne({{0x3C, 0xF0}, {0x3D, 0xFF}}), "executable: NE header past the end"},
+        {"not an NE executable", ne({{0x41, 'X'}}), "executable: not NE"},
+        {"a resource past the file", ne({{0x8A, 0xFF}, {0x8B, 0x7F}}), "resources: a resource past the end"},
+        {"a resource table without its end", ne({{0x40 + 0x24, 0xF0}, {0x40 + 0x25, 0xFF}}),
+         "resources: table past the end"},
+        {"resource entries past the file", ne({{0x84, 0xFF}, {0x85, 0xFF}}), "resources: entries past the end"},
+        {"an alignment shift of 16", [] { return NeFile(FntBuilder().bytes, 16); }, "resources: alignment shift past 15"},
+        {"an executable without fonts", ne({{0x82, 0x01}}), "resources: no fonts"},  // another resource type
         {"a damaged font inside", [] {
              FntBuilder f;
              f.Set16(88, 0);
              return NeFile(f.bytes);
-         }, "font"},
+         }, "font: no pixel height"},
+        {"a font of an unknown version inside", [] {
+             FntBuilder f;
+             f.bytes[1] = 0x01;
+             return NeFile(f.bytes);
+         }, "font: unknown version"},
+        {"a scalable font without its file", [] { return FotFile(""); }, "resources: a scalable font without its file"},
     };
     for (const Case& c : cases) {
         const FontResourceFacts facts = ReadFontResource(c.make());
         EXPECT_NE(facts.format, FontResourceFacts::Format::Other) << c.what;
         EXPECT_FALSE(facts.sound) << c.what;
-        EXPECT_EQ(facts.fault, c.fault) << c.what;
+        EXPECT_EQ(facts.reason, c.reason) << c.what;
+        EXPECT_EQ(facts.fault, std::string(c.reason).substr(0, std::string(c.reason).find(':'))) << c.what;
     }
-    // A scalable font resource without the TrueType file's name.
-    const FontResourceFacts nameless = ReadFontResource(FotFile(""));
-    EXPECT_EQ(nameless.format, FontResourceFacts::Format::Fot);
-    EXPECT_FALSE(nameless.sound);
 }
 
 TEST(NameTablePlaces, FindEachFontsNamesFromTheFilesStart)
@@ -795,4 +908,90 @@ TEST(CollectionMember, ByTheNameTableItsDirectoryRecords)
     EXPECT_FALSE(CollectionMember(start, TableOf(otf, 0, "name")));
     EXPECT_FALSE(CollectionMember(otf, TableOf(otf, 0, "name")));
     EXPECT_FALSE(CollectionMember(start.first(14), TableOf(wqy, Get32(wqy, 12), "name")));
+}
+
+namespace {
+
+// A cmap of the given encoding records, each over a subtable of its own: format 4 or 12
+// mapping `first`..`last` to glyphs from 1, or an empty format 14 (variation sequences).
+struct CmapRecord {
+    std::uint32_t platform, encoding, format;
+    char32_t first = 0, last = 0;
+};
+
+Bytes CmapOf(const std::vector<CmapRecord>& records)
+{
+    Bytes subtables;
+    std::vector<std::uint32_t> offsets;
+    const std::size_t head = 4 + 8 * records.size();
+    for (const CmapRecord& r : records) {
+        offsets.push_back(static_cast<std::uint32_t>(head + subtables.size()));
+        Bytes s;
+        if (r.format == 4) {
+            // Two segments: first..last by a delta, and the closing 0xFFFF.
+            s = FontBuilder::Be16s({4, 32, 0, 4, 0, 0, 0, static_cast<std::uint32_t>(r.last), 0xFFFF, 0,
+                                    static_cast<std::uint32_t>(r.first), 0xFFFF,
+                                    (1u - static_cast<std::uint32_t>(r.first)) & 0xFFFF, 1, 0, 0});
+        } else if (r.format == 12) {
+            s = FontBuilder::Be16s({12, 0});
+            for (std::uint32_t v : {28u, 0u, 1u, static_cast<std::uint32_t>(r.first), static_cast<std::uint32_t>(r.last), 1u})
+                FontBuilder::Put(s, 4, v);
+        } else {
+            s = FontBuilder::Be16s({14});
+            FontBuilder::Put(s, 4, 10);
+            FontBuilder::Put(s, 4, 0);
+        }
+        subtables.insert(subtables.end(), s.begin(), s.end());
+    }
+    Bytes b = FontBuilder::Be16s({0, static_cast<std::uint32_t>(records.size())});
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        FontBuilder::Put(b, 2, records[i].platform);
+        FontBuilder::Put(b, 2, records[i].encoding);
+        FontBuilder::Put(b, 4, offsets[i]);
+    }
+    b.insert(b.end(), subtables.begin(), subtables.end());
+    return b;
+}
+
+}  // namespace
+
+TEST(ReadFontFile, TakesTheCharactersFromTheSubtableWindowsReads)
+{
+    // Each subtable maps a range of its own, so the characters read tell which was chosen.
+    const CmapRecord full{3, 10, 12, U'F', U'G'}, bmp{3, 1, 4, U'B', U'C'}, symbol{3, 0, 4, 0xF041, 0xF042},
+        unicodeFull{0, 4, 12, U'U', U'V'}, unicodeBmp{0, 3, 4, U'X', U'Y'}, variations{0, 5, 14},
+        fullAsFormat4{3, 10, 4, U'P', U'Q'};
+    const std::pair<std::vector<CmapRecord>, CharRange> cases[] = {
+        // Unicode-platform records never come before the Windows ones, and format 14 maps
+        // nothing by itself: a font of (3,1) and (0,5) has the (3,1) characters.
+        {{variations, bmp}, {U'B', U'C'}},
+        {{bmp, variations}, {U'B', U'C'}},
+        {{unicodeFull, unicodeBmp, bmp}, {U'B', U'C'}},
+        {{unicodeBmp, symbol}, {0xF041, 0xF042}},
+        {{bmp, full, unicodeFull}, {U'F', U'G'}},
+        {{fullAsFormat4, bmp}, {U'B', U'C'}},  // (3,10) is read as format 12 or 13 only
+        {{symbol, bmp}, {U'B', U'C'}},
+        {{unicodeBmp, unicodeFull, variations}, {U'U', U'V'}},
+        {{unicodeBmp, variations}, {U'X', U'Y'}},
+    };
+    for (const auto& [records, expected] : cases) {
+        FontBuilder builder;
+        builder.tables["cmap"] = CmapOf(records);
+        const FontFileFacts facts = ReadFontFile(builder.Build());
+        ASSERT_TRUE(facts.sound) << facts.reason;
+        EXPECT_EQ(facts.faces[0].characters->ranges, std::vector<CharRange>{expected})
+            << "first record " << records[0].platform << "," << records[0].encoding;
+        // What an installed font's tables give is the same choice.
+        FontBuilder::Bytes cmap = CmapOf(records);
+        const std::optional<FontFace> installed = ReadFontTables(
+            {builder.tables["head"], builder.tables["maxp"], cmap, builder.tables["name"], builder.tables["OS/2"], {}});
+        ASSERT_TRUE(installed);
+        EXPECT_EQ(installed->characters->ranges, std::vector<CharRange>{expected});
+    }
+    // A font whose only subtable is format 14 maps no character.
+    FontBuilder only;
+    only.tables["cmap"] = CmapOf({variations});
+    const FontFileFacts facts = ReadFontFile(only.Build());
+    ASSERT_TRUE(facts.sound) << facts.reason;
+    EXPECT_TRUE(facts.faces[0].characters->ranges.empty());
 }
