@@ -8,6 +8,8 @@
     quillmoor-mac.ttf        named on the Macintosh platform only: "Quillmoor Mac"
                              (full name "Quillmoor Mac Café", in Mac Roman)
     hangul-1.ttf, hangul-2.ttf  families "나눔시험가" and "나눔시험나"
+    width-p-sound.ttf, width-p-zero.ttf (and q)  one family: sound, and every advance 0
+    variations.ttf, variations-zero.ttf  a cmap of (3,1) format 4 and (0,5) format 14
     damaged-*.ttf, *.otf, *.ttc  sound files with one damage each (see DAMAGES)
 
     make-font-fixtures.py OUT_DIR
@@ -265,6 +267,38 @@ def main():
         write(f"hangul-{n}.ttf", named(base, [
             (1, 3, 1, 0x0409, family), (2, 3, 1, 0x0409, "Regular"), (4, 3, 1, 0x0409, family),
             (6, 3, 1, 0x0409, f"QuillmoorHangul{n}-Regular")]))
+
+    # Two files of one family, one sound and one whose every advance width is 0, for a
+    # family installed in one press in either order: families "Quillmoor Width P" and "Q".
+    for letter in ("p", "q"):
+        family = f"Quillmoor Width {letter.upper()}"
+        write(f"width-{letter}-sound.ttf", to_bytes(renamed(base, family)))
+        write(f"width-{letter}-zero.ttf", to_bytes(zero_width(renamed(base, family))))
+    # A cmap of (3,1) format 4 and (0,5) format 14 alone, sound and with zero widths.
+    write("variations.ttf", to_bytes(with_variations(renamed(base, "Quillmoor Variations"))))
+    write("variations-zero.ttf",
+          to_bytes(zero_width(with_variations(renamed(base, "Quillmoor Variations Zero")))))
+
+
+def zero_width(font):
+    """The font with every glyph's advance width 0."""
+    for glyph, (_, lsb) in list(font["hmtx"].metrics.items()):
+        font["hmtx"].metrics[glyph] = (0, lsb)
+    font["hhea"].advanceWidthMax = 0
+    return font
+
+
+def with_variations(font):
+    """The font's cmap cut to its (3,1) format 4 subtable and a (0,5) format 14 one."""
+    from fontTools.ttLib.tables._c_m_a_p import CmapSubtable
+    cmap = font["cmap"]
+    windows = next(t for t in cmap.tables if (t.platformID, t.platEncID, t.format) == (3, 1, 4))
+    variations = CmapSubtable.newSubtable(14)
+    variations.platformID, variations.platEncID, variations.language = 0, 5, 0
+    variations.cmap = {}
+    variations.uvsDict = {0xFE00: [(0x41, None)]}
+    cmap.tables = [variations, windows]
+    return font
 
 
 if __name__ == "__main__":

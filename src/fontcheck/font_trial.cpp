@@ -3,11 +3,13 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstdio>
 #include <cstring>
 #include <map>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include "fontdata/digest.h"
@@ -28,6 +30,9 @@ enum TrialResult : int {
     kNotMeasured = 6,
     kFaulted = 7,
     kNoWidth = 8,
+    // The font drawn with is not made of this file's tables, even under family names of
+    // its own: the parent tries the file again in a new child.
+    kNotThisFile = 9,
 };
 
 // A fault in the system's font code ends the child at once, with a code of its own: no
@@ -119,25 +124,43 @@ TrialVerdict EndedWith(HANDLE process)
     return code == kFaulted || code >= 0xC0000000u ? TrialVerdict::Crashed : TrialVerdict::Refused;
 }
 
-// What the program found of bytes it tried, by content, for every thread.
+// What the program found of bytes it tried, by content, for every thread; and which
+// contents are being tried now, so that one content has one trial at a time.
 class Verdicts {
 public:
-    std::optional<TrialVerdict> Find(const std::vector<std::uint8_t>& bytes)
+    // The verdict on these bytes when one is known. Else, when another thread is trying
+    // the same bytes, waits for the end of that trial and looks again; else the caller
+    // now tries them, and says so with Done().
+    std::optional<TrialVerdict> FindOrClaim(const Digest& key)
     {
-        std::lock_guard<std::mutex> hold(lock_);
-        const auto known = verdicts_.find(Key(bytes));
-        return known == verdicts_.end() ? std::nullopt : std::optional<TrialVerdict>(known->second);
+        std::unique_lock<std::mutex> hold(lock_);
+        for (;;) {
+            const auto known = verdicts_.find(key);
+            if (known != verdicts_.end())
+                return known->second;
+            if (trying_.insert(key).second)
+                return std::nullopt;
+            ended_.wait(hold);
+        }
     }
-    void Keep(const std::vector<std::uint8_t>& bytes, TrialVerdict verdict)
+    // The trial the caller claimed has ended: its verdict is kept unless it says nothing
+    // of the font (a time-out or no child), and a thread waiting for it looks again.
+    void Done(const Digest& key, TrialVerdict verdict)
     {
-        std::lock_guard<std::mutex> hold(lock_);
-        verdicts_[Key(bytes)] = verdict;
+        {
+            std::lock_guard<std::mutex> hold(lock_);
+            trying_.erase(key);
+            if (verdict != TrialVerdict::TimedOut && verdict != TrialVerdict::NotTried)
+                verdicts_[key] = verdict;
+        }
+        ended_.notify_all();
     }
 
 private:
-    static Digest Key(const std::vector<std::uint8_t>& bytes) { return Sha256(bytes); }
     std::mutex lock_;
+    std::condition_variable ended_;
     std::map<Digest, TrialVerdict> verdicts_;
+    std::set<Digest> trying_;
 };
 
 Verdicts& KnownVerdicts()
@@ -184,7 +207,8 @@ struct TrialSession::Child {
     }
 
     // Hands the section to the child and waits for its answer, its end, or the time-out.
-    TrialVerdict Ask(HANDLE section, std::size_t size, bool& ended)
+    // `notThisFile`: the child could not draw with this file's own font.
+    TrialVerdict Ask(HANDLE section, std::size_t size, bool& ended, bool& notThisFile)
     {
         HANDLE remote = nullptr;
         if (!DuplicateHandle(GetCurrentProcess(), section, process.get(), &remote, FILE_MAP_READ, FALSE, 0)) {
@@ -202,8 +226,10 @@ struct TrialSession::Child {
             if (PeekNamedPipe(answers.get(), nullptr, 0, nullptr, &waiting, nullptr) && waiting > 0) {
                 unsigned char answer = 1;
                 DWORD read = 0;
-                if (ReadFile(answers.get(), &answer, 1, &read, nullptr) && read == 1)
+                if (ReadFile(answers.get(), &answer, 1, &read, nullptr) && read == 1) {
+                    notThisFile = answer == kNotThisFile;
                     return answer == kSound ? TrialVerdict::Sound : TrialVerdict::Refused;
+                }
             }
             if (WaitForSingleObject(process.get(), 2) == WAIT_OBJECT_0) {
                 if (PeekNamedPipe(answers.get(), nullptr, 0, nullptr, &waiting, nullptr) && waiting > 0)
@@ -211,7 +237,7 @@ struct TrialSession::Child {
                 ended = true;
                 return EndedWith(process.get());
             }
-            if (GetTickCount() - start >= kFontTrialTimeoutMs) {
+            if (GetTickCount() - start >= FontTrialTimeLimitMs(size)) {
                 TerminateProcess(process.get(), 1);
                 WaitForSingleObject(process.get(), kFontTrialTimeoutMs);
                 ended = true;
@@ -234,10 +260,24 @@ int TrialSession::childrenStarted() const
     return started_;
 }
 
+unsigned FontTrialTimeLimitMs(unsigned long long bytes)
+{
+    const unsigned long long limit = kFontTrialTimeoutMs + bytes * kFontTrialMsPerMegabyte / (1024 * 1024);
+    return static_cast<unsigned>(std::min<unsigned long long>(limit, kLongestFontTrialMs));
+}
+
 TrialVerdict TrialSession::Try(const std::vector<std::uint8_t>& bytes)
 {
-    if (const std::optional<TrialVerdict> known = KnownVerdicts().Find(bytes))
+    const Digest key = Sha256(bytes);
+    if (const std::optional<TrialVerdict> known = KnownVerdicts().FindOrClaim(key))
         return *known;
+    const TrialVerdict verdict = TryNow(bytes);
+    KnownVerdicts().Done(key, verdict);
+    return verdict;
+}
+
+TrialVerdict TrialSession::TryNow(const std::vector<std::uint8_t>& bytes)
+{
     if (bytes.empty())
         return TrialVerdict::Refused;
 
@@ -253,19 +293,24 @@ TrialVerdict TrialSession::Try(const std::vector<std::uint8_t>& bytes)
     std::memcpy(view, bytes.data(), bytes.size());
     UnmapViewOfFile(view);
 
-    if (!child_) {
-        child_ = Child::Start();
-        if (!child_)
-            return TrialVerdict::NotTried;
-        ++started_;
+    // A child that tried other files first and cannot tell this file's font from theirs
+    // is replaced, and the file is tried alone in the new child.
+    for (int attempt = 0;; ++attempt) {
+        if (!child_) {
+            child_ = Child::Start();
+            if (!child_)
+                return TrialVerdict::NotTried;
+            ++started_;
+        }
+        bool ended = false, notThisFile = false;
+        const TrialVerdict verdict = child_->Ask(section.get(), bytes.size(), ended, notThisFile);
+        if (ended || notThisFile)
+            child_.reset();  // the next file gets a new child
+        if (!notThisFile)
+            return verdict;
+        if (attempt > 0)
+            return TrialVerdict::Refused;
     }
-    bool ended = false;
-    const TrialVerdict verdict = child_->Ask(section.get(), bytes.size(), ended);
-    if (ended)
-        child_.reset();  // the next file gets a new child
-    if (verdict != TrialVerdict::TimedOut && verdict != TrialVerdict::NotTried)
-        KnownVerdicts().Keep(bytes, verdict);
-    return verdict;
 }
 
 TrialVerdict TryFontBytes(const std::vector<std::uint8_t>& bytes)
@@ -274,12 +319,24 @@ TrialVerdict TryFontBytes(const std::vector<std::uint8_t>& bytes)
     return session.Try(bytes);
 }
 
+namespace {
+
+unsigned long long FileSize(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        return 0;
+    return static_cast<unsigned long long>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+}
+
+}  // namespace
+
 TrialVerdict TryFontFile(const std::string& path)
 {
     ScopedHandle process(StartChild(path, nullptr, nullptr));
     if (!process.valid())
         return TrialVerdict::NotTried;
-    if (WaitForSingleObject(process.get(), kFontTrialTimeoutMs) != WAIT_OBJECT_0) {
+    if (WaitForSingleObject(process.get(), FontTrialTimeLimitMs(FileSize(path))) != WAIT_OBJECT_0) {
         TerminateProcess(process.get(), 1);
         WaitForSingleObject(process.get(), kFontTrialTimeoutMs);
         return TrialVerdict::TimedOut;
@@ -337,10 +394,39 @@ bool IsTheFace(HDC dc, const FontFace& face)
                                         [&](const LocalName& family) { return same(family.text); });
 }
 
+// Whether the font selected is made of these tables of the file: each as the system hands
+// it out is the file's own, byte for byte. A font of the same family that an earlier file
+// added is not.
+bool IsMadeOf(HDC dc, const std::vector<std::uint8_t>& file, const std::vector<TableRecord>& tables)
+{
+    std::vector<std::uint8_t> table;
+    for (const TableRecord& record : tables) {
+        if (record.length == 0 || record.offset + record.length > file.size())
+            continue;
+        // GetFontData names a table by its tag's bytes in memory order.
+        const DWORD tag = (record.tag >> 24) | (record.tag >> 8 & 0xFF00) | (record.tag << 8 & 0xFF0000) |
+                          (record.tag << 24);
+        const DWORD size = GetFontData(dc, tag, 0, nullptr, 0);
+        if (size == GDI_ERROR || size != record.length)
+            return false;
+        table.resize(size);
+        if (GetFontData(dc, tag, 0, table.data(), size) != size ||
+            std::memcmp(table.data(), file.data() + record.offset, size) != 0)
+            return false;
+    }
+    return true;
+}
+
+// Which file a face must be drawn from: its bytes and its tables.
+struct FaceSource {
+    const std::vector<std::uint8_t>& file;
+    const std::vector<TableRecord>& tables;
+};
+
 // One face: created at two sizes, found to be itself with metrics, and every sampled
 // character measured and drawn. Characters that all measure 0 wide are an engine reading
 // metrics the judge could not see to be wrong.
-TrialResult TryFace(HDC dc, const FontFace& face)
+TrialResult TryFace(HDC dc, const FontFace& face, const FaceSource* source)
 {
     const std::wstring text = Utf16(face.characters->sample);
     for (LONG size : {-12, -48}) {
@@ -351,6 +437,11 @@ TrialResult TryFace(HDC dc, const FontFace& face)
         ScopedSelect selected(dc, font.get());
         if (!IsTheFace(dc, face))
             return kNotEnumerated;
+        // The system may hand out another font of the family: one the machine has installed,
+        // or an earlier file's that this child added (the system keeps them all, and
+        // reuses a font it realised for the same request).
+        if (source && !IsMadeOf(dc, source->file, source->tables))
+            return kNotThisFile;
         TEXTMETRICW metrics;
         if (!GetTextMetricsW(dc, &metrics) || metrics.tmHeight <= 0 || metrics.tmAveCharWidth <= 0)
             return kNotMeasured;
@@ -399,9 +490,36 @@ private:
     std::string path_;
 };
 
+// The faces of TrueType or OpenType bytes added from memory, each drawn and checked to be
+// made of the bytes' own tables.
+TrialResult TryFaces(HDC dc, const std::vector<std::uint8_t>& bytes, const std::vector<FontFace>& faces)
+{
+    const std::vector<std::vector<TableRecord>> tables = FontTableRecords(bytes);
+    for (std::size_t i = 0; i < faces.size(); ++i) {
+        const std::optional<FaceSource> source =
+            i < tables.size() ? std::optional<FaceSource>(FaceSource{bytes, tables[i]}) : std::nullopt;
+        if (const TrialResult result = TryFace(dc, faces[i], source ? &*source : nullptr); result != kSound)
+            return result;
+    }
+    return kSound;
+}
+
+// Family names no other font has: this process's id, the file's serial in this process
+// and the member.
+std::vector<std::u16string> OwnFamilies(unsigned serial, std::size_t members)
+{
+    std::vector<std::u16string> families;
+    for (std::size_t m = 0; m < members; ++m) {
+        const std::string name = "Quillmoor Trial " + std::to_string(GetCurrentProcessId()) + "-" +
+                                 std::to_string(serial) + "-" + std::to_string(m);
+        families.emplace_back(name.begin(), name.end());
+    }
+    return families;
+}
+
 // Tries one font: TrueType and OpenType from memory, the older formats from a file (the
-// path given, or a copy of the bytes).
-TrialResult TryBytes(const std::vector<std::uint8_t>& bytes, const std::string& path)
+// path given, or a copy of the bytes). `serial`: the file's number in this process.
+TrialResult TryBytes(const std::vector<std::uint8_t>& bytes, const std::string& path, unsigned serial)
 {
     const FontFileFacts facts = ReadFontFile(bytes);
     if (facts.format != FontFileFacts::Format::Other && !facts.sound)
@@ -430,9 +548,27 @@ TrialResult TryBytes(const std::vector<std::uint8_t>& bytes, const std::string& 
     ScopedGdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(dc.get(), 256, 64));
     ScopedSelect selected(dc.get(), bitmap.get());
     TrialResult result = kSound;
-    for (const FontFace& face : facts.faces) {
-        if ((result = TryFace(dc.get(), face)) != kSound)
-            break;
+    if (facts.sound) {
+        result = TryFaces(dc.get(), bytes, facts.faces);
+        if (result == kNotThisFile) {
+            // Another font of the family stands in the way: the same bytes under family
+            // names of their own, so that the font asked for can only be this file's.
+            const std::optional<std::vector<std::uint8_t>> own = WithOwnFamilies(bytes, OwnFamilies(serial, facts.faces.size()));
+            const FontFileFacts ownFacts = own ? ReadFontFile(*own) : FontFileFacts();
+            DWORD fonts = 0;
+            HANDLE ownAdded = ownFacts.sound ? AddFontMemResourceEx(const_cast<std::uint8_t*>(own->data()),
+                                                                    static_cast<DWORD>(own->size()), nullptr, &fonts)
+                                             : nullptr;
+            if (ownAdded && fonts > 0)
+                result = TryFaces(dc.get(), *own, ownFacts.faces);
+            if (ownAdded)
+                RemoveFontMemResourceEx(ownAdded);
+        }
+    } else {
+        for (const FontFace& face : facts.faces) {
+            if ((result = TryFace(dc.get(), face, nullptr)) != kSound)
+                break;
+        }
     }
     if (added)
         RemoveFontMemResourceEx(added);
@@ -461,6 +597,7 @@ int Serve()
 {
     HANDLE in = GetStdHandle(STD_INPUT_HANDLE), out = GetStdHandle(STD_OUTPUT_HANDLE);
     std::string line;
+    unsigned serial = 0;  // the requests answered
     for (;;) {
         char c = 0;
         DWORD read = 0;
@@ -476,7 +613,7 @@ int Serve()
         unsigned char answer = kUnreadable;
         if (std::sscanf(line.c_str(), "%llu %llu", &handle, &size) == 2) {
             const auto bytes = SectionBytes(reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(handle)), size);
-            answer = static_cast<unsigned char>(bytes ? TryBytes(*bytes, {}) : kUnreadable);
+            answer = static_cast<unsigned char>(bytes ? TryBytes(*bytes, {}, ++serial) : kUnreadable);
         }
         line.clear();
         DWORD written = 0;
@@ -494,5 +631,5 @@ int RunFontTrial(const std::string& argument)
     if (argument == kServeArgument)
         return Serve();
     const std::optional<std::vector<std::uint8_t>> bytes = ReadWholeFile(argument);
-    return bytes ? TryBytes(*bytes, argument) : kUnreadable;
+    return bytes ? TryBytes(*bytes, argument, 0) : kUnreadable;
 }

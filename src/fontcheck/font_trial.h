@@ -21,8 +21,13 @@
 inline constexpr const char* kFontTrialSwitch = "--quillmoor-font-trial";
 inline constexpr const char* kServeArgument = "serve";
 
-// How long the child may take over one file before it is killed and the file refused.
+// How long the child may take over one file before it is killed and the file refused: a
+// base, and more for a larger file (a 20 MB CJK collection takes seconds to measure and
+// draw on a busy two-core machine), so that no sound file ever reaches it.
 inline constexpr unsigned kFontTrialTimeoutMs = 5000;
+inline constexpr unsigned kFontTrialMsPerMegabyte = 1500;
+inline constexpr unsigned kLongestFontTrialMs = 120000;
+unsigned FontTrialTimeLimitMs(unsigned long long bytes);
 
 // How a trial went.
 enum class TrialVerdict {
@@ -45,13 +50,20 @@ public:
     // A trial of these bytes of a font file, read before: what is previewed or installed
     // is what was tried, whatever became of the file since. The verdict is kept per
     // content for the whole program (any thread), so the same bytes are tried once; a
-    // trial that ran out of time or could not start is not kept, and is run again.
+    // trial that ran out of time or could not start is not kept, and is run again. While
+    // one thread tries some bytes, another that asks for the same bytes (the preview and
+    // a press of one file) waits for that trial's verdict instead of running a second.
+    //
+    // Each file gets the verdict it would get alone: the child checks that the font it
+    // draws with is made of this file's tables, not of an earlier file of the same family
+    // that it added before; where it cannot tell, the file is tried in a new child.
     TrialVerdict Try(const std::vector<std::uint8_t>& bytes);
 
     // How many children this session started.
     int childrenStarted() const;
 
 private:
+    TrialVerdict TryNow(const std::vector<std::uint8_t>& bytes);
     struct Child;
     std::unique_ptr<Child> child_;
     int started_ = 0;

@@ -120,6 +120,28 @@ struct TablePlace {
     friend bool operator==(const TablePlace&, const TablePlace&) = default;
 };
 
+// A table as a font's directory records it: its tag (big-endian, "head" is 0x68656164) and
+// where it lies in the file.
+struct TableRecord {
+    std::uint32_t tag = 0;
+    std::uint64_t offset = 0, length = 0;
+    friend bool operator==(const TableRecord&, const TableRecord&) = default;
+};
+
+// The table directory of each font of a file, in the file's order (one for each member of
+// a collection), read from the file's first bytes: its header and the directories. Empty
+// when those bytes are not the start of a TrueType or OpenType file or collection, or do
+// not hold every directory. The tables themselves may lie past `start`.
+std::vector<std::vector<TableRecord>> FontTableRecords(std::span<const std::uint8_t> start);
+
+// The file with each font given a family of its own: a name table naming member m
+// `families[m]` (family and full name; "Regular" as its subfamily) is added at the end of
+// the file, and the member's directory points at it. Every other table is the file's own,
+// byte for byte, where it was. Nothing when the bytes are not a TrueType or OpenType file
+// or collection, or `families` has not one name a font.
+std::optional<std::vector<std::uint8_t>> WithOwnFamilies(std::span<const std::uint8_t> bytes,
+                                                         const std::vector<std::u16string>& families);
+
 // Where the name table of each font of a file lies, in the file's order (one for each
 // member of a collection), read from the file's first bytes: its header and the table
 // directories. Empty when those bytes are not the start of a TrueType or OpenType file or

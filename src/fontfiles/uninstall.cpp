@@ -25,6 +25,12 @@ namespace {
 
 constexpr wchar_t kAside[] = L".quillmoor-uninstall";
 
+// How a removal ended: the reason nothing was removed, or what became of the files.
+struct Removal {
+    const char* failure = nullptr;
+    RemovalOutcome outcome;
+};
+
 // An uninstall under way: first the look for the family's files, then, once the user has
 // said yes, their removal.
 struct Uninstall {
@@ -33,7 +39,7 @@ struct Uninstall {
     std::string family;  // as the list shows it
     std::vector<FolderFont> found;
     std::vector<RecordedFile> files;  // the family's
-    const char* failure = nullptr;
+    Removal removal;
     std::atomic<bool> ended{false};
     std::thread worker;
 };
@@ -43,7 +49,7 @@ std::vector<RecordedFile> Recorded(const std::vector<FolderFont>& found)
 {
     std::vector<RecordedFile> files;
     for (const FolderFont& font : found) {
-        RecordedFile file{font.valueName, font.path, font.perUser, {}};
+        RecordedFile file{{font.valueName}, font.path, font.perUser, {}};
         if (font.held)
             file.faces = FacesFromValueName(font.valueName);
         for (const FontNames& names : font.faces) {
@@ -102,13 +108,32 @@ bool MayChangeMachineFonts()
 // What the steps took away, so that the undo can put it back.
 struct Taken {
     int fontsRemoved = 0;
-    DWORD type = REG_SZ;
-    std::vector<BYTE> value;
+    struct Value {
+        std::u16string name;
+        DWORD type = REG_SZ;
+        std::vector<BYTE> data;
+    };
+    std::vector<Value> values;  // those deleted
+    DWORD attributes = INVALID_FILE_ATTRIBUTES;  // before the file was made writable
 };
 
 std::u16string AsidePath(const RecordedFile& file)
 {
     return file.path + reinterpret_cast<const char16_t*>(kAside);
+}
+
+// Why a file could not be moved, opened or changed.
+const char* FileFailure(DWORD error)
+{
+    switch (error) {
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return kFontFileInUse;
+    case ERROR_ACCESS_DENIED:
+        return UninstallReason(UninstallRefusal::NoRights);
+    default:
+        return kUninstallRefused;
+    }
 }
 
 const char* Do(const RemovalStep& step, const RecordedFile& file, Taken& taken)
@@ -128,29 +153,40 @@ const char* Do(const RemovalStep& step, const RecordedFile& file, Taken& taken)
         const HKEY root = file.perUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
         if (RegOpenKeyExA(root, kFontsKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, key.out()) != ERROR_SUCCESS)
             return UninstallReason(UninstallRefusal::NoRights);
-        DWORD size = 0;
-        if (RegQueryValueExW(key.get(), WideChars(file.valueName), nullptr, &taken.type, nullptr, &size) !=
-            ERROR_SUCCESS)
-            return kUninstallRefused;
-        taken.value.resize(size);
-        if (RegQueryValueExW(key.get(), WideChars(file.valueName), nullptr, &taken.type, taken.value.data(), &size) !=
-                ERROR_SUCCESS ||
-            RegDeleteValueW(key.get(), WideChars(file.valueName)) != ERROR_SUCCESS)
-            return kUninstallRefused;
+        for (const std::u16string& valueName : file.valueNames) {
+            Taken::Value value{valueName, REG_SZ, {}};
+            DWORD size = 0;
+            if (RegQueryValueExW(key.get(), WideChars(valueName), nullptr, &value.type, nullptr, &size) !=
+                ERROR_SUCCESS)
+                return kUninstallRefused;
+            value.data.resize(size);
+            if (RegQueryValueExW(key.get(), WideChars(valueName), nullptr, &value.type, value.data.data(), &size) !=
+                    ERROR_SUCCESS ||
+                RegDeleteValueW(key.get(), WideChars(valueName)) != ERROR_SUCCESS)
+                return kUninstallRefused;
+            taken.values.push_back(std::move(value));
+        }
         return nullptr;
     }
     case RemovalStep::MoveAside:
-        if (MoveFileExW(WideChars(file.path), WideChars(AsidePath(file)), 0))
-            return nullptr;
-        switch (GetLastError()) {
-        case ERROR_SHARING_VIOLATION:
-        case ERROR_LOCK_VIOLATION:
-            return kFontFileInUse;
-        case ERROR_ACCESS_DENIED:
-            return UninstallReason(UninstallRefusal::NoRights);
-        default:
-            return kUninstallRefused;
+        return MoveFileExW(WideChars(file.path), WideChars(AsidePath(file)), 0) ? nullptr
+                                                                                : FileFailure(GetLastError());
+    case RemovalStep::Unprotect: {
+        // A read-only file cannot be deleted: made writable here, while that can still be
+        // undone. Then opened for deletion with no sharing, which another program's handle
+        // on it would refuse.
+        const std::u16string aside = AsidePath(file);
+        const DWORD attributes = GetFileAttributesW(WideChars(aside));
+        if (attributes == INVALID_FILE_ATTRIBUTES)
+            return FileFailure(GetLastError());
+        if (attributes & FILE_ATTRIBUTE_READONLY) {
+            if (!SetFileAttributesW(WideChars(aside), attributes & ~FILE_ATTRIBUTE_READONLY))
+                return FileFailure(GetLastError());
+            taken.attributes = attributes;
         }
+        ScopedHandle probe(CreateFileW(WideChars(aside), DELETE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        return probe.valid() ? nullptr : FileFailure(GetLastError());
+    }
     }
     return kUninstallRefused;
 }
@@ -165,13 +201,19 @@ void Undo(const RemovalStep& step, const RecordedFile& file, const Taken& taken)
     case RemovalStep::DeleteValue: {
         ScopedKey key;
         const HKEY root = file.perUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
-        if (RegOpenKeyExA(root, kFontsKey, 0, KEY_SET_VALUE, key.out()) == ERROR_SUCCESS)
-            RegSetValueExW(key.get(), WideChars(file.valueName), 0, taken.type, taken.value.data(),
-                           static_cast<DWORD>(taken.value.size()));
+        if (RegOpenKeyExA(root, kFontsKey, 0, KEY_SET_VALUE, key.out()) != ERROR_SUCCESS)
+            break;
+        for (const Taken::Value& value : taken.values)
+            RegSetValueExW(key.get(), WideChars(value.name), 0, value.type, value.data.data(),
+                           static_cast<DWORD>(value.data.size()));
         break;
     }
     case RemovalStep::MoveAside:
         MoveFileExW(WideChars(AsidePath(file)), WideChars(file.path), 0);
+        break;
+    case RemovalStep::Unprotect:
+        if (taken.attributes != INVALID_FILE_ATTRIBUTES)
+            SetFileAttributesW(WideChars(AsidePath(file)), taken.attributes);
         break;
     }
 }
@@ -181,34 +223,76 @@ bool Exists(const std::u16string& path)
     return GetFileAttributesW(WideChars(path)) != INVALID_FILE_ATTRIBUTES;
 }
 
-// The files, back under their own names, to the Recycle Bin; deleted where that fails (a
-// drive without one). True when none is left.
-bool Recycle(const std::vector<RecordedFile>& files)
+// How many items the Recycle Bin of the file's drive holds; nothing when it cannot say.
+std::optional<long long> RecycledItems(const std::u16string& path)
 {
-    std::u16string list;  // each path ended by a NUL, the whole by another
-    for (const RecordedFile& file : files) {
-        MoveFileExW(WideChars(AsidePath(file)), WideChars(file.path), 0);
-        list += file.path;
-        list += u'\0';
-    }
-    list += u'\0';
-    if (auto* operate = SYSTEM_PROC("shell32.dll", SHFileOperationW)) {
-        SHFILEOPSTRUCTW operation = {};
-        operation.wFunc = FO_DELETE;
-        operation.pFrom = reinterpret_cast<const wchar_t*>(list.c_str());
-        operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
-        operate(&operation);
-    }
-    bool gone = true;
-    for (const RecordedFile& file : files) {
-        if (Exists(file.path) && !DeleteFileW(WideChars(file.path)))
-            gone = false;
-    }
-    return gone;
+    auto* query = SYSTEM_PROC("shell32.dll", SHQueryRecycleBinW);
+    if (!query)
+        return std::nullopt;
+    SHQUERYRBINFO info = {};
+    info.cbSize = sizeof info;
+    const std::u16string root = path.substr(0, 3);
+    if (FAILED(query(WideChars(root), &info)))
+        return std::nullopt;
+    return info.i64NumItems;
 }
 
-// Takes the files out, all or nothing; the reason it failed, or null.
-const char* Remove(const std::vector<RecordedFile>& files)
+// One file, back under its own name, to the Recycle Bin. True when it went there; false
+// when the Recycle Bin refused it (the system may have deleted it instead) or cannot say.
+bool ToRecycleBin(const std::u16string& path)
+{
+    auto* operate = SYSTEM_PROC("shell32.dll", SHFileOperationW);
+    if (!operate)
+        return false;
+    const std::optional<long long> before = RecycledItems(path);
+    std::u16string list = path;  // the path ended by a NUL, the list by another
+    list += u'\0';
+    list += u'\0';
+    SHFILEOPSTRUCTW operation = {};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = reinterpret_cast<const wchar_t*>(list.c_str());
+    operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+    const bool done = operate(&operation) == 0 && !operation.fAnyOperationsAborted && !Exists(path);
+    const std::optional<long long> after = RecycledItems(path);
+    return done && before && after && *after > *before;
+}
+
+// The files, every step before done: each to the Recycle Bin, else deleted; one that cannot
+// be deleted either is put back whole (its steps undone), with the reason.
+RemovalOutcome Dispose(const std::vector<RecordedFile>& files, const std::vector<RemovalStep>& plan,
+                       const std::vector<Taken>& taken)
+{
+    RemovalOutcome outcome;
+    for (std::size_t f = 0; f < files.size(); ++f) {
+        const RecordedFile& file = files[f];
+        const std::string shown = AnsiText(WideChars(file.path));
+        // Under its own name, so that the Recycle Bin shows it as it was.
+        std::u16string path = MoveFileExW(WideChars(AsidePath(file)), WideChars(file.path), 0) ? file.path
+                                                                                             : AsidePath(file);
+        if (ToRecycleBin(path))
+            continue;
+        if (!Exists(path) || DeleteFileW(WideChars(path))) {
+            outcome.deletedForGood.push_back(shown);
+            continue;
+        }
+        const char* reason = FileFailure(GetLastError());
+        if (path == file.path)
+            MoveFileExW(WideChars(file.path), WideChars(AsidePath(file)), 0);
+        std::vector<RemovalStep> own;
+        for (const RemovalStep& step : plan) {
+            if (step.file == f)
+                own.push_back(step);
+        }
+        for (const RemovalStep& step : UndoPlan(own, own.size()))
+            Undo(step, file, taken[f]);
+        outcome.kept.push_back({shown, reason});
+    }
+    return outcome;
+}
+
+// Takes the files out: every step that can be undone first, for all of them, all or
+// nothing; only then the files are disposed of.
+Removal Remove(const std::vector<RecordedFile>& files)
 {
     const std::vector<RemovalStep> plan = RemovalPlan(files.size());
     std::vector<Taken> taken(files.size());
@@ -219,17 +303,14 @@ const char* Remove(const std::vector<RecordedFile>& files)
         if ((failure = Do(step, files[step.file], taken[step.file])) != nullptr)
             break;
     }
-    if (!failure && !Recycle(files)) {
-        failure = kFontFileInUse;
-        done = plan.size();
-    }
     if (failure) {
         for (const RemovalStep& step : UndoPlan(plan, done))
             Undo(step, files[step.file], taken[step.file]);
-        return failure;
+        return {failure, {}};
     }
+    Removal removal{nullptr, Dispose(files, plan, taken)};
     AnnounceFontChange();
-    return nullptr;
+    return removal;
 }
 
 // Runs the work off the window's thread; when it is done, the list hears `report`.
@@ -294,7 +375,7 @@ void AskToUninstall(MainWindow& window)
         return;
     }
     uninstall->phase = Uninstall::Phase::Removing;
-    StartWork(window, Event::WorkDone, [](Uninstall& work) { work.failure = Remove(work.files); });
+    StartWork(window, Event::WorkDone, [](Uninstall& work) { work.removal = Remove(work.files); });
 }
 
 void FinishUninstall(MainWindow& window)
@@ -303,9 +384,13 @@ void FinishUninstall(MainWindow& window)
         return;
     Join();
     window.SetBusy(false);
-    const char* failure = uninstall->failure;
+    const Removal removal = uninstall->removal;
     uninstall.reset();
-    ShowMessage(UninstallOutcome(failure), failure ? MB_ICONHAND : 0, "提示");
+    if (removal.failure)
+        ShowMessage(UninstallOutcome(removal.failure), MB_ICONHAND, "提示");
+    else
+        ShowMessage(UninstallOutcome(removal.outcome),
+                    removal.outcome.kept.empty() && removal.outcome.deletedForGood.empty() ? 0 : MB_ICONWARNING, "提示");
 }
 
 void EndUninstall(MainWindow&)

@@ -7,11 +7,37 @@
 
 namespace {
 
+// Whether the words are a style's, as a full name adds them to the family's name: weights,
+// widths and slopes.
+bool IsStyle(std::u16string_view words)
+{
+    static constexpr std::u16string_view kStyleWords[] = {
+        u"regular", u"normal", u"book", u"roman", u"plain", u"italic", u"oblique", u"slanted", u"bold", u"light",
+        u"medium", u"thin", u"hairline", u"black", u"heavy", u"semibold", u"demibold", u"extrabold", u"ultrabold",
+        u"extralight", u"ultralight", u"semilight", u"demilight", u"demi", u"semi", u"extra", u"ultra",
+        u"condensed", u"semicondensed", u"extracondensed", u"narrow", u"expanded", u"extended", u"wide", u"w1",
+        u"w2", u"w3", u"w4", u"w5", u"w6", u"w7", u"w8", u"w9"};
+    bool any = false;
+    std::size_t start = 0;
+    while (start <= words.size()) {
+        const std::size_t end = std::min(words.find(u' ', start), words.size());
+        const std::u16string_view word = words.substr(start, end - start);
+        if (!word.empty()) {
+            if (std::find(std::begin(kStyleWords), std::end(kStyleWords), word) == std::end(kStyleWords))
+                return false;
+            any = true;
+        }
+        start = end + 1;
+    }
+    return any;
+}
+
 bool Holds(const RecordedFile::Face& face, const std::u16string& wanted)
 {
     return std::any_of(face.families.begin(), face.families.end(), [&](const std::u16string& name) {
         const std::u16string lower = AsciiLower(name);
-        return lower == wanted || (face.byValueName && lower.starts_with(wanted + u" "));
+        return lower == wanted || (face.byValueName && lower.starts_with(wanted + u" ") &&
+                                   IsStyle(std::u16string_view(lower).substr(wanted.size() + 1)));
     });
 }
 
@@ -49,8 +75,20 @@ std::vector<RecordedFile> FilesOfFamily(const std::vector<RecordedFile>& files, 
     const std::u16string wanted = AsciiLower(family);
     std::vector<RecordedFile> found;
     for (const RecordedFile& file : files) {
-        if (HoldsFamily(file, wanted))
+        if (!HoldsFamily(file, wanted))
+            continue;
+        // One file named by several values is one file: its values go together.
+        const auto same = std::find_if(found.begin(), found.end(), [&](const RecordedFile& f) {
+            return f.perUser == file.perUser && AsciiLower(f.path) == AsciiLower(file.path);
+        });
+        if (same == found.end()) {
             found.push_back(file);
+            continue;
+        }
+        for (const std::u16string& value : file.valueNames) {
+            if (std::find(same->valueNames.begin(), same->valueNames.end(), value) == same->valueNames.end())
+                same->valueNames.push_back(value);
+        }
     }
     return found;
 }
@@ -128,11 +166,28 @@ std::string UninstallOutcome(const char* failure)
     return failure ? std::string("卸载失败\n\n") + failure : std::string("卸载成功");
 }
 
+std::string UninstallOutcome(const RemovalOutcome& outcome)
+{
+    std::string text = outcome.kept.empty() ? "卸载成功" : "部分卸载成功";
+    if (!outcome.deletedForGood.empty()) {
+        text += "\n\n回收站未能接收以下文件，已将其永久删除：";
+        for (const std::string& path : outcome.deletedForGood)
+            text += "\n" + CutInMiddle(path, kLongestNameShown);
+    }
+    if (!outcome.kept.empty()) {
+        text += "\n\n以下文件未能删除，已恢复原状：";
+        for (const RemovalOutcome::Kept& kept : outcome.kept)
+            text += "\n" + CutInMiddle(kept.path, kLongestNameShown) + "：" + kept.reason;
+    }
+    return text;
+}
+
 std::vector<RemovalStep> RemovalPlan(std::size_t files)
 {
     std::vector<RemovalStep> plan;
     for (std::size_t f = 0; f < files; ++f) {
-        for (RemovalStep::Kind kind : {RemovalStep::RemoveFont, RemovalStep::DeleteValue, RemovalStep::MoveAside})
+        for (RemovalStep::Kind kind :
+             {RemovalStep::RemoveFont, RemovalStep::DeleteValue, RemovalStep::MoveAside, RemovalStep::Unprotect})
             plan.push_back({kind, f});
     }
     return plan;

@@ -10,7 +10,10 @@
 // A font file of a fonts folder as its registry value records it, with the family names
 // of each font the file holds.
 struct RecordedFile {
-    std::u16string valueName, path;
+    // The values that record it: usually one, but a file may be named by two (by its bare
+    // name and by its full path, say), and both go with it.
+    std::vector<std::u16string> valueNames;
+    std::u16string path;
     bool perUser = false;  // the user's value and folder, else the machine's
     struct Face {
         std::vector<std::u16string> families;  // every family name, in every language
@@ -28,9 +31,10 @@ struct RecordedFile {
 std::vector<RecordedFile::Face> FacesFromValueName(std::u16string_view valueName);
 
 // The files that hold the family under any of its names (ASCII letters compared without
-// case, as the system compares family names), in the order they were recorded. A face
-// known only by its value's name holds the family when one of its full names is the
-// family's, or the family's followed by a style.
+// case, as the system compares family names), in the order they were recorded, each file
+// once with every value that records it. A face known only by its value's name holds the
+// family when one of its full names is the family's, or the family's followed by style
+// words only ("Bold", "Light Italic"): "X Foo Bar" is not a style of "X Foo".
 std::vector<RecordedFile> FilesOfFamily(const std::vector<RecordedFile>& files, std::u16string_view family);
 
 // The other families those files hold (a collection of several), each once, as the
@@ -65,10 +69,32 @@ std::string UninstallQuestion(const std::string& family, const std::vector<std::
 // The outcome box's text: "卸载成功", or "卸载失败", a blank line and the reason.
 std::string UninstallOutcome(const char* failure);
 
-// The steps of a removal, file by file: the font out of the system's table, its registry
-// value deleted, the file moved aside (which fails while another program holds it open).
+// Once every file is out of the system's table, unrecorded and free to delete, the removal
+// cannot be undone: each file goes to the Recycle Bin, or is deleted where the Recycle Bin
+// refuses it; a file that cannot be deleted either is put back whole (recorded and added
+// again). What became of the files, for the outcome box.
+struct RemovalOutcome {
+    std::vector<std::string> deletedForGood;  // the Recycle Bin refused them
+    struct Kept {
+        std::string path;
+        const char* reason;
+    };
+    std::vector<Kept> kept;  // put back
+};
+
+// "卸载成功", or "部分卸载成功" when a file was put back; then, after a blank line, the
+// files deleted for good ("回收站未能接收以下文件，已将其永久删除：" and the files) and the
+// files put back ("以下文件未能删除，已恢复原状：" and each file with its reason), each
+// cut in the middle like the install box's names.
+std::string UninstallOutcome(const RemovalOutcome& outcome);
+
+// The steps of a removal, file by file, each of which can be undone: the font out of the
+// system's table, its registry values deleted, the file moved aside (which fails while
+// another program holds it open), and the file made free to delete (a read-only file
+// made writable, and opened for deletion alone). Nothing is deleted before every step of
+// every file has succeeded.
 struct RemovalStep {
-    enum Kind { RemoveFont, DeleteValue, MoveAside };
+    enum Kind { RemoveFont, DeleteValue, MoveAside, Unprotect };
     Kind kind;
     std::size_t file;
     friend bool operator==(const RemovalStep&, const RemovalStep&) = default;

@@ -498,6 +498,23 @@ TEST(ReadFontFile, EachRuleRefusesAFontThatBreaksOnlyIt)
          },
          "directory: too many tables"},
         {"hmtx absent", T, [](FontBuilder& f) { f.tables.erase("hmtx"); }, "hmtx: absent"},
+        {"a format 12 header past the table", T,
+         [](FontBuilder& f) {
+             Bytes& cmap = f.tables["cmap"];
+             Set32(cmap, 4 + 8 + 4, static_cast<std::uint32_t>(cmap.size()));  // the (3,10) record
+             cmap.insert(cmap.end(), {0, 12, 0, 0, 0, 0});
+         },
+         "cmap: a subtable header past the table"},
+        {"a format 14 header past the table", T,
+         [](FontBuilder& f) {
+             Bytes& cmap = f.tables["cmap"];
+             Set32(cmap, 4 + 8 * 4 + 4, static_cast<std::uint32_t>(cmap.size()));  // the (0,5) record
+             cmap.insert(cmap.end(), {0, 14, 0, 0});
+         },
+         "cmap: a subtable header past the table"},
+        {"CFF without a Top DICT", C,
+         [](FontBuilder& f) { f.tables["CFF "] = {1, 0, 4, 1, 0, 1, 1, 1, 3, 'Q', 'm', 0, 0, 0, 0, 0, 0}; },
+         "CFF: no Top DICT"},
         {"hhea absent", T, [](FontBuilder& f) { f.tables.erase("hhea"); }, "hhea: absent"},
         {"maxp absent", T, [](FontBuilder& f) { f.tables.erase("maxp"); }, "maxp: absent"},
         {"cmap cut short", T, [](FontBuilder& f) { f.lengths["cmap"] = 3; }, "cmap: cut short"},
@@ -574,6 +591,10 @@ TEST(ReadFontFile, EachRuleRefusesAFontThatBreaksOnlyIt)
         {"OS/2 cut short by one byte", T, [](FontBuilder& f) { f.lengths["OS/2"] = 77; }, "OS/2: cut short"},
         {"name cut short", T, [](FontBuilder& f) { f.lengths["name"] = 5; }, "name: cut short"},
     };
+    // A directory whose records run past the end of the file.
+    std::vector<std::uint8_t> cut = FontBuilder().Build();
+    cut.resize(12 + 16 * 2);
+    EXPECT_EQ(ReadFontFile(cut).reason, "directory: records past the end");
     for (const Rule& rule : rules) {
         FontBuilder font(rule.outlines);
         rule.change(font);
@@ -785,6 +806,21 @@ TEST(ReadFontResource, EachRuleRefusesAResourceThatBreaksOnlyIt)
         {"a resource table without its end", ne({{0x40 + 0x24, 0xF0}, {0x40 + 0x25, 0xFF}}),
          "resources: table past the end"},
         {"resource entries past the file", ne({{0x84, 0xFF}, {0x85, 0xFF}}), "resources: entries past the end"},
+        // A resource table at the very end of the file: its shift, then nothing, or a type
+        // whose header is cut.
+        {"resource types past the file", [] {
+             std::vector<std::uint8_t> b = NeHeaders(0x100);
+             b[0x40 + 0x24] = 0x100 - 2 - 0x40;
+             return b;
+         }, "resources: type past the end"},
+        {"a resource type's header past the file", [] {
+             std::vector<std::uint8_t> b = NeHeaders(0x100);
+             b[0x40 + 0x24] = 0x100 - 4 - 0x40;
+             b[0xFC] = 4;
+             b[0xFE] = 0x08;
+             b[0xFF] = 0x80;
+             return b;
+         }, "resources: type header past the end"},
         {"an alignment shift of 16", [] { return NeFile(FntBuilder().bytes, 16); }, "resources: alignment shift past 15"},
         {"an executable without fonts", ne({{0x82, 0x01}}), "resources: no fonts"},  // another resource type
         {"a damaged font inside", [] {
@@ -994,4 +1030,36 @@ TEST(ReadFontFile, TakesTheCharactersFromTheSubtableWindowsReads)
     const FontFileFacts facts = ReadFontFile(only.Build());
     ASSERT_TRUE(facts.sound) << facts.reason;
     EXPECT_TRUE(facts.faces[0].characters->ranges.empty());
+}
+
+TEST(WithOwnFamilies, RenamesEachFontAndKeepsEveryOtherTable)
+{
+    const std::vector<std::uint8_t> single = FontBuilder().Build();
+    const std::vector<std::uint8_t> pair = Collection({Fixture("quillmoor-names.ttf"), Fixture("quillmoor-otf.otf")});
+    const std::pair<const std::vector<std::uint8_t>*, std::vector<std::u16string>> cases[] = {
+        {&single, {u"Own 1"}}, {&pair, {u"Own A", u"Own B"}}};
+    for (const auto& [bytes, families] : cases) {
+        const std::optional<std::vector<std::uint8_t>> own = WithOwnFamilies(*bytes, families);
+        ASSERT_TRUE(own);
+        const FontFileFacts before = ReadFontFile(*bytes), after = ReadFontFile(*own);
+        ASSERT_TRUE(after.sound) << after.reason;
+        ASSERT_EQ(after.faces.size(), families.size());
+        const auto tablesBefore = FontTableRecords(*bytes), tablesAfter = FontTableRecords(*own);
+        for (std::size_t m = 0; m < families.size(); ++m) {
+            EXPECT_TRUE(after.faces[m].family == families[m]);
+            EXPECT_TRUE(after.faces[m].full == families[m]);
+            EXPECT_EQ(after.faces[m].characters->ranges, before.faces[m].characters->ranges);
+            EXPECT_EQ(after.faces[m].glyphs, before.faces[m].glyphs);
+            // Every table but the names is where it was, byte for byte.
+            ASSERT_EQ(tablesAfter[m].size(), tablesBefore[m].size());
+            for (std::size_t t = 0; t < tablesBefore[m].size(); ++t) {
+                if (tablesBefore[m][t].tag != 0x6E616D65)  // "name"
+                    EXPECT_EQ(tablesAfter[m][t], tablesBefore[m][t]);
+                else
+                    EXPECT_GE(tablesAfter[m][t].offset, bytes->size());
+            }
+        }
+    }
+    EXPECT_FALSE(WithOwnFamilies(single, {u"a", u"b"}));  // one name a font
+    EXPECT_FALSE(WithOwnFamilies(std::vector<std::uint8_t>{'t', 'e', 'x', 't'}, {u"a"}));
 }

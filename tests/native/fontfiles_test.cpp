@@ -227,7 +227,7 @@ namespace {
 
 RecordedFile Recorded(const char16_t* path, bool perUser, std::vector<RecordedFile::Face> faces)
 {
-    return {std::u16string(u"value ") + path, path, perUser, std::move(faces)};
+    return {{std::u16string(u"value ") + path}, path, perUser, std::move(faces)};
 }
 
 }  // namespace
@@ -265,6 +265,37 @@ TEST(FilesOfFamily, UnderAnyOfItsNamesWithCollectionsOfSeveralFamilies)
     EXPECT_EQ(FilesOfFamily(held, u"Quillmoor Heldout").size(), 1u);
     EXPECT_TRUE(FilesOfFamily(held, u"Quillmoor Hel").empty());
     EXPECT_TRUE(OtherFamilies(held, u"Quillmoor Held").empty());
+
+    // A value's name takes a family only with a style after it: the held file of
+    // "X Foo Bar" is not a file of "X Foo".
+    const std::vector<RecordedFile> longer = {
+        Recorded(u"xfoobar.ttf", false, FacesFromValueName(u"X Foo Bar (TrueType)")),
+        Recorded(u"xfoobarbold.ttf", false, FacesFromValueName(u"X Foo Bar Bold (TrueType)")),
+        Recorded(u"xfoo.ttf", false, {{{u"X Foo"}, u"X Foo"}}),
+        Recorded(u"xfoolight.ttf", false, FacesFromValueName(u"X Foo Light Italic (TrueType)")),
+    };
+    EXPECT_EQ(paths(FilesOfFamily(longer, u"X Foo")), (std::vector<std::u16string>{u"xfoo.ttf", u"xfoolight.ttf"}));
+    EXPECT_EQ(paths(FilesOfFamily(longer, u"X Foo Bar")),
+              (std::vector<std::u16string>{u"xfoobar.ttf", u"xfoobarbold.ttf"}));
+}
+
+TEST(FilesOfFamily, AFileNamedByTwoValuesIsOneFileWithBoth)
+{
+    // One file recorded by its bare name and by its full path: the fonts folder look gives
+    // both values the same path.
+    RecordedFile byName = Recorded(u"C:\\windows\\Fonts\\twice.ttf", false, {{{u"Quillmoor Twice"}, u"Quillmoor Twice"}});
+    byName.valueNames = {u"Quillmoor Twice (TrueType)"};
+    RecordedFile byPath = byName;
+    byPath.valueNames = {u"Quillmoor Twice #2 (TrueType)"};
+    byPath.path = u"C:\\WINDOWS\\fonts\\TWICE.TTF";
+    const std::vector<RecordedFile> found = FilesOfFamily({byName, byPath}, u"Quillmoor Twice");
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].valueNames,
+              (std::vector<std::u16string>{u"Quillmoor Twice (TrueType)", u"Quillmoor Twice #2 (TrueType)"}));
+    // The user's value of a file of the same name is another file.
+    RecordedFile own = byName;
+    own.perUser = true;
+    EXPECT_EQ(FilesOfFamily({byName, own}, u"Quillmoor Twice").size(), 2u);
 }
 
 TEST(JudgeUninstall, RefusedInOrderNotFromTheFolderTheInterfaceNoRights)
@@ -308,15 +339,25 @@ TEST(UninstallQuestion, FilesCutInTheMiddleAndTheOtherFamilies)
     EXPECT_EQ(UninstallOutcome("没有删除系统字体的权限"), "卸载失败\n\n没有删除系统字体的权限");
 }
 
-TEST(RemovalPlan, EachFileInThreeStepsUndoneLastFirst)
+TEST(UninstallOutcome, SaysWhichFilesWereDeletedForGoodAndWhichWerePutBack)
+{
+    EXPECT_EQ(UninstallOutcome(RemovalOutcome{}), "卸载成功");
+    EXPECT_EQ(UninstallOutcome(RemovalOutcome{{"C:\\windows\\Fonts\\a.ttf", "C:\\windows\\Fonts\\b.ttf"}, {}}),
+              "卸载成功\n\n回收站未能接收以下文件，已将其永久删除：\nC:\\windows\\Fonts\\a.ttf\nC:\\windows\\Fonts\\b.ttf");
+    EXPECT_EQ(UninstallOutcome(RemovalOutcome{{"C:\\a.ttf"}, {{"C:\\b.ttf", kFontFileInUse}}}),
+              std::string("部分卸载成功\n\n回收站未能接收以下文件，已将其永久删除：\nC:\\a.ttf\n\n以下文件未能删除，已恢复原状：\nC:\\b.ttf：") +
+                  kFontFileInUse);
+}
+
+TEST(RemovalPlan, EachFileInFourStepsUndoneLastFirst)
 {
     using S = RemovalStep;
     const std::vector<S> plan = RemovalPlan(2);
-    EXPECT_EQ(plan, (std::vector<S>{{S::RemoveFont, 0}, {S::DeleteValue, 0}, {S::MoveAside, 0},
-                                    {S::RemoveFont, 1}, {S::DeleteValue, 1}, {S::MoveAside, 1}}));
+    EXPECT_EQ(plan, (std::vector<S>{{S::RemoveFont, 0}, {S::DeleteValue, 0}, {S::MoveAside, 0}, {S::Unprotect, 0},
+                                    {S::RemoveFont, 1}, {S::DeleteValue, 1}, {S::MoveAside, 1}, {S::Unprotect, 1}}));
     // The second file's move failed: everything before it is undone, last first.
-    EXPECT_EQ(UndoPlan(plan, 5), (std::vector<S>{{S::DeleteValue, 1}, {S::RemoveFont, 1}, {S::MoveAside, 0},
-                                                 {S::DeleteValue, 0}, {S::RemoveFont, 0}}));
+    EXPECT_EQ(UndoPlan(plan, 6), (std::vector<S>{{S::DeleteValue, 1}, {S::RemoveFont, 1}, {S::Unprotect, 0},
+                                                 {S::MoveAside, 0}, {S::DeleteValue, 0}, {S::RemoveFont, 0}}));
     EXPECT_TRUE(UndoPlan(plan, 0).empty());
     EXPECT_EQ(UndoPlan(plan, 99).size(), plan.size());
 }

@@ -283,3 +283,40 @@ TEST_F(Install, ThreeFilesChosenInTheDialogAreInstalled)
         EXPECT_EQ(RegistryRecord(HKEY_LOCAL_MACHINE, "Quillmoor Test " + std::to_string(n) + " (TrueType)"),
                   "qtest" + std::to_string(n) + ".ttf");
 }
+
+// Two files of one family in one press, a sound one and one whose every advance width is
+// 0: each gets the verdict it would get alone, whichever comes first. The trial's child
+// holds the first file's font when it tries the second, under the same family name.
+TEST_F(Install, EachFileOfAFamilyGetsTheVerdictItWouldGetAlone)
+{
+    const std::string pSound = FixturePath("width-p-sound.ttf"), pZero = FixturePath("width-p-zero.ttf");
+    const std::string qSound = FixturePath("width-q-sound.ttf"), qZero = FixturePath("width-q-zero.ttf");
+    const std::vector<Item> orders[] = {
+        {{pSound, InstallResult::Installed}, {pZero, InstallResult::NotAFont}},
+        {{qZero, InstallResult::NotAFont}, {qSound, InstallResult::Installed}},
+    };
+    for (const std::vector<Item>& items : orders) {
+        SCOPED_TRACE(NameOf(items.front().path) + " first");
+        const Outcome outcome = InstallFrom(BoxText(items));
+        ASSERT_TRUE(outcome.answered);
+        EXPECT_EQ(outcome.FirstLine(), "部分安装成功");
+        EXPECT_EQ(outcome.Reasons(), ReasonLines(items));
+    }
+    EXPECT_EQ(RegistryRecord(HKEY_LOCAL_MACHINE, "Quillmoor Width P (TrueType)"), "width-p-sound.ttf");
+    EXPECT_EQ(RegistryRecord(HKEY_LOCAL_MACHINE, "Quillmoor Width Q (TrueType)"), "width-q-sound.ttf");
+    EXPECT_EQ(GetFileAttributesA((FontsFolder() + "\\width-p-zero.ttf").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesA((FontsFolder() + "\\width-q-zero.ttf").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// A font whose cmap is (3,1) format 4 and (0,5) format 14: its characters are the format 4
+// ones, which the trial draws, so zero widths are found; the sound one installs.
+TEST_F(Install, TheTrialDrawsTheCharactersOfTheSubtableWindowsReads)
+{
+    const std::vector<Item> items = {{FixturePath("variations-zero.ttf"), InstallResult::NotAFont},
+                                     {FixturePath("variations.ttf"), InstallResult::Installed}};
+    const Outcome outcome = InstallFrom(BoxText(items));
+    ASSERT_TRUE(outcome.answered);
+    EXPECT_EQ(outcome.FirstLine(), "部分安装成功");
+    EXPECT_EQ(outcome.Reasons(), ReasonLines(items));
+    EXPECT_EQ(Occurrences(W().列表框_字体, "Quillmoor Variations"), 1);
+}
