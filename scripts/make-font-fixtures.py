@@ -259,8 +259,16 @@ def main():
     write("uninstall-bold.ttf", to_bytes(bold))
     # A family name of 40 bytes: the system names it by its first 31.
     write("long-name.ttf", to_bytes(renamed(base, "Quillmoor Family With A Long Name For 40")))
-    for name in ("Held", "Interface", "Answer", "Key"):
-        write(f"uninstall-{name.lower()}.ttf", to_bytes(renamed(base, f"Quillmoor {name}")))
+    for name in ("Held", "Interface", "Answer", "Key", "Twice", "Foo", "Foo Bar", "Recycle"):
+        write(f"uninstall-{name.lower().replace(' ', '-')}.ttf", to_bytes(renamed(base, f"Quillmoor {name}")))
+    # A second file of "Quillmoor Recycle", its bold.
+    recycle_bold = TTFont(io.BytesIO(named(base, [
+        (1, 3, 1, 0x0409, "Quillmoor Recycle"), (2, 3, 1, 0x0409, "Bold"),
+        (4, 3, 1, 0x0409, "Quillmoor Recycle Bold"), (6, 3, 1, 0x0409, "QuillmoorRecycle-Bold")])))
+    recycle_bold["OS/2"].usWeightClass = 700
+    recycle_bold["OS/2"].fsSelection = (recycle_bold["OS/2"].fsSelection & ~0x40) | 0x20
+    recycle_bold["head"].macStyle |= 1
+    write("uninstall-recycle-bold.ttf", to_bytes(recycle_bold))
     # Hangul names in the US English records, which every engine reads (Wine's FreeType
     # gives a font with Korean-language names only no family of its own).
     for n, family in ((1, "나눔시험가"), (2, "나눔시험나")):

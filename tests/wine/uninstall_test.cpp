@@ -187,3 +187,86 @@ TEST_F(Uninstall, WithNothingSelectedTheEntryIsGreyAndDeleteDoesNothing)
     PumpMessages(300);
     EXPECT_FALSE(UninstallRunning());
 }
+
+namespace {
+
+void SetMachineValue(const std::string& name, const std::string& data)
+{
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Fonts", 0,
+                            KEY_SET_VALUE, &key),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                   static_cast<DWORD>(data.size() + 1));
+    RegCloseKey(key);
+}
+
+}  // namespace
+
+// A file recorded by two values, by its bare name and by its full path: one file in the
+// question, and both values go with it.
+TEST_F(Uninstall, AFileNamedByTwoValuesGoesOnceWithBoth)
+{
+    ASSERT_EQ(InstallFrom(FixturePath("uninstall-twice.ttf") + "\r\n").text, "安装成功");
+    const std::string file = FontsFolder() + "\\uninstall-twice.ttf";
+    SetMachineValue("Quillmoor Twice Again (TrueType)", file);
+    Select("Quillmoor Twice");
+    const Shown shown = ByMenu();
+    EXPECT_EQ(shown.question, "确定要卸载字体“Quillmoor Twice”吗？\n\n" + file);
+    EXPECT_EQ(shown.outcome, "卸载成功");
+    EXPECT_FALSE(Exists(file));
+    EXPECT_EQ(RegistryRecord(HKEY_LOCAL_MACHINE, "Quillmoor Twice (TrueType)"), "(none)");
+    EXPECT_EQ(RegistryRecord(HKEY_LOCAL_MACHINE, "Quillmoor Twice Again (TrueType)"), "(none)");
+}
+
+// Another program holds the file of "Quillmoor Foo Bar", whose names cannot then be read:
+// its value's name does not make it a file of "Quillmoor Foo".
+TEST_F(Uninstall, AHeldFileOfALongerFamilyIsNotTaken)
+{
+    ASSERT_EQ(InstallFrom(FixturePath("uninstall-foo.ttf") + "\r\n" + FixturePath("uninstall-foo-bar.ttf") + "\r\n").text,
+              "安装成功");
+    const std::string foo = FontsFolder() + "\\uninstall-foo.ttf", fooBar = FontsFolder() + "\\uninstall-foo-bar.ttf";
+    auto holder = StartProgram("window_helper.exe", "hold \"" + fooBar + "\"");
+    ASSERT_TRUE(holder->ok);
+    ASSERT_TRUE(PumpUntil([&] {
+        HANDLE probe = CreateFileA(fooBar.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                   nullptr, OPEN_EXISTING, 0, nullptr);
+        if (probe == INVALID_HANDLE_VALUE)
+            return true;
+        CloseHandle(probe);
+        return false;
+    }));
+    Select("Quillmoor Foo");
+    const Shown shown = ByMenu();
+    TerminateProcess(holder->info.hProcess, 0);
+    holder->WaitForExit();
+    EXPECT_EQ(shown.question, "确定要卸载字体“Quillmoor Foo”吗？\n\n" + foo);
+    EXPECT_EQ(shown.outcome, "卸载成功");
+    EXPECT_FALSE(Exists(foo));
+    EXPECT_TRUE(Exists(fooBar));
+    EXPECT_EQ(RegistryRecord(HKEY_LOCAL_MACHINE, "Quillmoor Foo Bar (TrueType)"), "uninstall-foo-bar.ttf");
+    EXPECT_EQ(Occurrences(W().列表框_字体, "Quillmoor Foo Bar"), 1);
+}
+
+// The Recycle Bin cannot take files (its folder cannot be made: this test runs with
+// XDG_DATA_HOME below a plain file), and the family's second file is read-only. Nothing
+// is lost before every step that can fail has succeeded; then both files are deleted,
+// and the outcome says so. No value is written back for a file that is gone.
+TEST_F(Uninstall, WithoutARecycleBinTheFilesAreDeletedAndTheOutcomeSaysSo)
+{
+    ASSERT_EQ(InstallFrom(FixturePath("uninstall-recycle.ttf") + "\r\n" + FixturePath("uninstall-recycle-bold.ttf") +
+                          "\r\n")
+                  .text,
+              "安装成功");
+    const std::string regular = FontsFolder() + "\\uninstall-recycle.ttf";
+    const std::string bold = FontsFolder() + "\\uninstall-recycle-bold.ttf";
+    ASSERT_TRUE(SetFileAttributesA(bold.c_str(), FILE_ATTRIBUTE_READONLY));
+    Select("Quillmoor Recycle");
+    const Shown shown = ByMenu();
+    EXPECT_EQ(shown.outcome, "卸载成功\n\n回收站未能接收以下文件，已将其永久删除：\n" + regular + "\n" + bold);
+    EXPECT_FALSE(Exists(regular));
+    EXPECT_FALSE(Exists(bold));
+    EXPECT_EQ(RegistryRecord(HKEY_LOCAL_MACHINE, "Quillmoor Recycle (TrueType)"), "(none)");
+    EXPECT_EQ(RegistryRecord(HKEY_LOCAL_MACHINE, "Quillmoor Recycle Bold (TrueType)"), "(none)");
+    EXPECT_EQ(Occurrences(W().列表框_字体, "Quillmoor Recycle"), 0);
+}

@@ -124,11 +124,18 @@ set(UNINSTALL_PREFIX ${CMAKE_BINARY_DIR}/uninstall-prefix)
 quillmoor_install_test(uninstall_tests tests/wine/uninstall_test.cpp)
 add_dependencies(uninstall_tests window_helper)
 add_test(NAME prefix_uninstall COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/fresh-prefix.sh ${UNINSTALL_PREFIX})
-add_test(NAME uninstall_tests COMMAND uninstall_tests)
+add_test(NAME uninstall_tests COMMAND uninstall_tests --gtest_filter=-*WithoutARecycleBin*)
+# A Recycle Bin that cannot take files: Wine's is the Unix user's trash, and a plain file
+# where its folder would be made leaves it none.
+file(WRITE ${CMAKE_BINARY_DIR}/no-recycle-bin "a plain file where a folder would be\n")
+add_test(NAME uninstall_without_recycle_bin COMMAND uninstall_tests --gtest_filter=*WithoutARecycleBin*)
 set_tests_properties(prefix_uninstall PROPERTIES FIXTURES_SETUP uninstall_prefix TIMEOUT 300)
 set_tests_properties(uninstall_tests PROPERTIES FIXTURES_REQUIRED uninstall_prefix
                                                 ENVIRONMENT "WINEPREFIX=${UNINSTALL_PREFIX}" TIMEOUT 600
                                                 RESOURCE_LOCK display)
+set_tests_properties(uninstall_without_recycle_bin PROPERTIES FIXTURES_REQUIRED uninstall_prefix
+                     ENVIRONMENT "WINEPREFIX=${UNINSTALL_PREFIX};XDG_DATA_HOME=${CMAKE_BINARY_DIR}/no-recycle-bin/data"
+                     DEPENDS uninstall_tests TIMEOUT 600 RESOURCE_LOCK display)
 
 # A fonts folder that fills up during the copy.
 set(FULL_DISK_PREFIX ${CMAKE_BINARY_DIR}/full-disk-prefix)
