@@ -10,6 +10,7 @@
     hangul-1.ttf, hangul-2.ttf  families "나눔시험가" and "나눔시험나"
     width-p-sound.ttf, width-p-zero.ttf (and q)  one family: sound, and every advance 0
     variations.ttf, variations-zero.ttf  a cmap of (3,1) format 4 and (0,5) format 14
+    many-names.ttf           family "Quillmoor Many", named in 5,000 languages
     damaged-*.ttf, *.otf, *.ttc  sound files with one damage each (see DAMAGES)
 
     make-font-fixtures.py OUT_DIR
@@ -282,6 +283,15 @@ def main():
         family = f"Quillmoor Width {letter.upper()}"
         write(f"width-{letter}-sound.ttf", to_bytes(renamed(base, family)))
         write(f"width-{letter}-zero.ttf", to_bytes(zero_width(renamed(base, family))))
+    # A family named in 5,000 languages, each its own short text (the strings share 64 KB)
+    # but for US English and Chinese.
+    records = [(1, 3, 1, 0x0409, "Quillmoor Many"), (1, 3, 1, 0x0804, "Quillmoor Many"),
+               (2, 3, 1, 0x0409, "Regular"), (4, 3, 1, 0x0409, "Quillmoor Many"),
+               (6, 3, 1, 0x0409, "QuillmoorMany-Regular")]
+    for language in range(0x0401, 0x0401 + 5000):
+        if language not in (0x0409, 0x0804):
+            records.append((1, 3, 1, language, f"M{language:X}"))
+    write("many-names.ttf", named(base, records))
     # A cmap of (3,1) format 4 and (0,5) format 14 alone, sound and with zero widths.
     write("variations.ttf", to_bytes(with_variations(renamed(base, "Quillmoor Variations"))))
     write("variations-zero.ttf",

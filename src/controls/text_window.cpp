@@ -150,7 +150,9 @@ void ShowTextWindow(HWND owner, const std::u16string& caption, const std::u16str
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     const int buttonTop = kClientHeight - kMargin - kButtonHeight;
-    state->edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", Wide(text),
+    // Created empty and given its font first: an edit box lays its text out again for a
+    // new font, which takes seconds for a long text.
+    state->edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
                                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY |
                                       ES_AUTOVSCROLL | ES_NOHIDESEL,
                                   kMargin, kMargin, kClientWidth - 2 * kMargin, buttonTop - 2 * kMargin, window,
@@ -161,6 +163,7 @@ void ShowTextWindow(HWND owner, const std::u16string& caption, const std::u16str
     for (HWND child : {state->edit, state->close})
         SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(GuiFont()), FALSE);
     SendMessageW(state->edit, EM_LIMITTEXT, 0, 0);
+    SetWindowTextW(state->edit, Wide(text));
 
     if (later) {
         state->shared = std::make_shared<Shared>();

@@ -77,8 +77,13 @@ std::u32string SampleCharacters(const MainWindow& window)
 void Describe(FontInfo& info, const FontFace& face, const std::u32string& sample)
 {
     if (face.families) {
-        for (const LocalName& name : *face.families)
-            info.names.push_back({name.text, LanguageName(name.language)});
+        const NameGroups groups = GroupNames(*face.families);
+        for (const NameGroup& group : groups.shown) {
+            for (const std::uint16_t language : group.languages)
+                info.names.push_back({group.text, LanguageName(language), 0});
+            info.names.back().moreLanguages = group.moreLanguages;
+        }
+        info.moreNames = groups.more;
     }
     info.cff = face.cff;
     info.cff2 = face.cff2;
@@ -231,8 +236,10 @@ void ShowInstalled(MainWindow& window, const std::string& family)
     std::vector<std::u16string> names = {info.family};
     if (face) {
         Describe(info, *face, SampleCharacters(window));
-        for (const FontInfo::Name& name : info.names)
-            names.push_back(name.text);
+        if (face->families) {
+            for (const LocalName& name : *face->families)
+                names.push_back(name.text);
+        }
     } else {
         // Not a font the program can read (a bitmap font, say): its characters as the system
         // gives them.

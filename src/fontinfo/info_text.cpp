@@ -1,6 +1,7 @@
 #include "fontinfo/info_text.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace {
 
@@ -95,6 +96,29 @@ std::u16string Utf16(std::u32string_view text)
     return out;
 }
 
+NameGroups GroupNames(const std::vector<LocalName>& names)
+{
+    NameGroups groups;
+    std::unordered_map<std::u16string, std::size_t> byText;  // shown ones, by text
+    std::unordered_map<std::u16string, bool> others;           // texts past the shown ones
+    for (const LocalName& name : names) {
+        const auto known = byText.find(name.text);
+        if (known != byText.end()) {
+            NameGroup& group = groups.shown[known->second];
+            if (group.languages.size() < kMostLanguagesAName)
+                group.languages.push_back(name.language);
+            else
+                ++group.moreLanguages;
+        } else if (groups.shown.size() < kMostNameLines) {
+            byText.emplace(name.text, groups.shown.size());
+            groups.shown.push_back({name.text, {name.language}, 0});
+        } else if (others.emplace(name.text, true).second) {
+            ++groups.more;
+        }
+    }
+    return groups;
+}
+
 std::u16string InfoCaption(const std::u16string& family)
 {
     return u"字体信息 - " + family;
@@ -104,17 +128,33 @@ std::u16string InfoText(const FontInfo& info)
 {
     Lines lines;
     lines.Add(u"字体", info.family);
-    // A name the font gives in several languages is one line, with all of them.
-    std::vector<std::pair<std::u16string, std::u16string>> names;  // text, languages
+    // A name the font gives in several languages is one line, with all of them (or the
+    // first few, and how many there are in all).
+    struct Line {
+        std::u16string text, languages;
+        std::size_t named = 0, more = 0;
+    };
+    std::vector<Line> names;
+    std::unordered_map<std::u16string, std::size_t> byText;
     for (const FontInfo::Name& name : info.names) {
-        auto known = std::find_if(names.begin(), names.end(), [&](const auto& n) { return n.first == name.text; });
-        if (known == names.end())
-            known = names.insert(names.end(), {name.text, u""});
-        if (!name.language.empty())
-            known->second += (known->second.empty() ? u"" : u"、") + name.language;
+        const auto [known, added] = byText.try_emplace(name.text, names.size());
+        if (added)
+            names.push_back({name.text, u"", 0, 0});
+        Line& line = names[known->second];
+        if (!name.language.empty()) {
+            line.languages += (line.languages.empty() ? u"" : u"、") + name.language;
+            ++line.named;
+        }
+        line.more += name.moreLanguages;
     }
-    for (const auto& [text, languages] : names)
-        lines.Add(u"名称", languages.empty() ? text : text + u"（" + languages + u"）");
+    for (const Line& line : names) {
+        std::u16string languages = line.languages;
+        if (line.more > 0)
+            languages += u" 等 " + Number(line.named + line.more) + u" 种语言";
+        lines.Add(u"名称", languages.empty() ? line.text : line.text + u"（" + languages + u"）");
+    }
+    if (info.moreNames > 0)
+        lines.Add(u"名称", u"另有 " + Number(info.moreNames) + u" 个");
     for (const StyleInfo& style : info.styles) {
         lines.Add(u"样式", style.full);
         lines.AddIfAny(u"版本", style.version);

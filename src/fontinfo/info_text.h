@@ -34,8 +34,10 @@ struct FontInfo {
     std::u16string family;  // as the list (or the caption) shows it
     struct Name {
         std::u16string text, language;
+        std::size_t moreLanguages = 0;  // languages of the same text not named
     };
-    std::vector<Name> names;  // every family name, with its language
+    std::vector<Name> names;  // the family names, with their languages
+    std::size_t moreNames = 0;  // family names (texts) not shown
     std::vector<StyleInfo> styles;
     FilesState files = FilesState::Searched;
     std::vector<StyleFile> otherFiles;  // files of the family that hold none of the styles
@@ -53,6 +55,22 @@ struct FontInfo {
 };
 
 std::u16string InfoText(const FontInfo& info);
+
+// What is shown of a font's family names, however many it has (a font may give one in
+// thousands of languages): at most kMostNameLines texts, each with at most
+// kMostLanguagesAName of its languages.
+inline constexpr std::size_t kMostNameLines = 20, kMostLanguagesAName = 8;
+struct NameGroup {
+    std::u16string text;
+    std::vector<std::uint16_t> languages;  // those named
+    std::size_t moreLanguages = 0;
+};
+struct NameGroups {
+    std::vector<NameGroup> shown;
+    std::size_t more = 0;  // texts not shown
+};
+// The names by text, in the font's order, bounded as above. Linear in the names' count.
+NameGroups GroupNames(const std::vector<LocalName>& names);
 
 // The caption of the window: "字体信息 - <family>".
 std::u16string InfoCaption(const std::u16string& family);

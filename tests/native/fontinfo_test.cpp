@@ -173,3 +173,32 @@ TEST(InfoText, NumbersAndCharacters)
     const std::u16string lone = {u'x', static_cast<char16_t>(0xD800), u'y'};
     EXPECT_EQ(Characters(lone), (std::u32string{U'x', 0xD800, U'y'}));
 }
+
+TEST(GroupNames, AFontOfThousandsOfNamesShowsAFewLinesAndCountsTheRest)
+{
+    // One name in 5,000 languages, and 10,000 names of a language each.
+    std::vector<LocalName> names;
+    for (std::uint16_t language = 1; language <= 5000; ++language)
+        names.push_back({u"Quillmoor Many", language});
+    for (int i = 0; i < 10000; ++i)
+        names.push_back({u"Name " + std::u16string(1, static_cast<char16_t>(0x4E00 + i)), 0x0804});
+    const NameGroups groups = GroupNames(names);
+    ASSERT_EQ(groups.shown.size(), kMostNameLines);
+    EXPECT_TRUE(groups.shown[0].text == u"Quillmoor Many");
+    EXPECT_EQ(groups.shown[0].languages.size(), kMostLanguagesAName);
+    EXPECT_EQ(groups.shown[0].moreLanguages, 5000 - kMostLanguagesAName);
+    EXPECT_EQ(groups.more, 10000 - (kMostNameLines - 1));
+    // Few names: all of them, in the font's order.
+    const NameGroups few = GroupNames({{u"奎尔宋体", 0x0804}, {u"Quillmoor Song", 0x0409}, {u"奎尔宋体", 0x0404}});
+    ASSERT_EQ(few.shown.size(), 2u);
+    EXPECT_EQ(few.shown[0].languages, (std::vector<std::uint16_t>{0x0804, 0x0404}));
+    EXPECT_EQ(few.more, 0u);
+
+    FontInfo info;
+    info.family = u"Quillmoor Many";
+    info.names = {{u"Quillmoor Many", u"中文(中国)", 0}, {u"Quillmoor Many", u"英语(美国)", 4998}};
+    info.moreNames = 9981;
+    const std::u16string text = InfoText(info);
+    EXPECT_NE(text.find(u"名称：Quillmoor Many（中文(中国)、英语(美国) 等 5000 种语言）\r\n名称：另有 9981 个\r\n"),
+              std::u16string::npos);
+}

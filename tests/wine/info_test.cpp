@@ -4,10 +4,14 @@
 // menu keeps.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <fstream>
+#include <thread>
 
 #include "controls/text_window.h"
 #include "fontinfo/font_info.h"
+#include "fontinfo/info_text.h"
 #include "preview/preview.h"
 #include "support.h"
 
@@ -353,4 +357,41 @@ TEST_F(FontInfoTest, TheSampleBoxsEditCommandsStillWorkThroughItsMenu)
     }
     PumpMessages(100);
     EXPECT_EQ(sample.Text(), "quillmoor");
+}
+
+// A font named in 5,000 languages: the window shows a few lines of names and counts the
+// rest, and the main window answers throughout.
+TEST_F(FontInfoTest, AFontOfThousandsOfNamesNeverFreezesTheProgram)
+{
+    W().编辑框_安装文字目录.SetText(FixturePath("many-names.ttf"));
+    ASSERT_TRUE(WaitForPreview());
+    ASSERT_EQ(SampleFace(), "Quillmoor Many");
+    SetFocus(W().编辑框_输入的文字.hwnd());
+    PumpMessages(50);
+
+    std::atomic<bool> running{true};
+    std::atomic<DWORD> slowest{0};
+    std::thread prober([&] {
+        while (running) {
+            const DWORD start = GetTickCount();
+            DWORD_PTR ignored = 0;
+            SendMessageTimeoutA(W().hwnd(), WM_NULL, 0, 0, SMTO_NORMAL, 20000, &ignored);
+            slowest = std::max<DWORD>(slowest, GetTickCount() - start);
+            Sleep(10);
+        }
+    });
+    Watcher watcher(0, true);
+    SendWith(VK_MENU, VK_RETURN);
+    const bool ended = watcher.Wait();
+    running = false;
+    prober.join();
+    ASSERT_TRUE(ended);
+    EXPECT_LT(slowest.load(), 500u) << "the main window did not answer for " << slowest.load() << " ms";
+    const std::wstring& text = watcher.text;
+    std::size_t lines = 0;
+    for (std::size_t at = text.find(W8("名称：")); at != std::wstring::npos; at = text.find(W8("名称："), at + 1))
+        ++lines;
+    EXPECT_EQ(lines, kMostNameLines + 1) << "name lines, and one that counts the rest";
+    EXPECT_TRUE(Has(text, "名称：另有 " + std::to_string(4998 - (kMostNameLines - 1)) + " 个\r\n"));
+    EXPECT_TRUE(Has(text, "名称：Quillmoor Many（"));
 }
