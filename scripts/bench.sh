@@ -50,11 +50,16 @@ for families in ${QUILLMOOR_BENCH_FAMILIES:-0 1000 5000}; do
             # Trying a font file in a child: a small font and the 5 MB WenQuanYi collection.
             cp /usr/share/fonts/truetype/wqy/wqy-microhei.ttc "$prefix/drive_c/wqy-microhei.ttc"
             cp "$BUILD/bench/trial-small.ttf" "$prefix/drive_c/trial-small.ttf"
-            WINEPREFIX="$prefix" wine "$BIN/trial_bench.exe" "C:\\trial-small.ttf" "C:\\wqy-microhei.ttc"
+            # And a collection of about 23 MB, tried by the preview and a press at once.
+            /usr/bin/python3 "'"$ROOT"'/scripts/make-big-collection.py" /usr/share/fonts/truetype/wqy/wqy-microhei.ttc \
+                "$prefix/drive_c/large.ttc" 5
+            WINEPREFIX="$prefix" wine "$BIN/trial_bench.exe" "C:\\trial-small.ttf" "C:\\wqy-microhei.ttc" \
+                "C:\\large.ttc"
             # Previewing those files, and typing into the path box.
             WINEPREFIX="$prefix" wine "$BIN/preview_bench.exe" "C:\\trial-small.ttf" "C:\\wqy-microhei.ttc"
             # The font-information window of the WenQuanYi family.
-            WINEPREFIX="$prefix" wine "$BIN/info_bench.exe"
+            cp "$(dirname "$BIN")/fixtures/many-names.ttf" "$prefix/drive_c/many-names.ttf"
+            WINEPREFIX="$prefix" wine "$BIN/info_bench.exe" "C:\\many-names.ttf"
             # Families of eight files installed in one press against eight presses.
             cp -r "$BUILD/bench/install-fonts" "$prefix/drive_c/install-bench"
             WINEPREFIX="$prefix" wine "$BIN/install_bench.exe" "C:\\install-bench"
