@@ -9,22 +9,23 @@ cmake --build build/native). About ten minutes; not part of the test command.
 import re, subprocess, sys, os, tempfile
 root=os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 work=tempfile.mkdtemp(prefix='judge-mutations-')
-srcs={'font_file':root+'/src/fontdata/font_file.cpp','font_resource':root+'/src/fontdata/font_resource.cpp'}
+srcs={'font_file':root+'/src/fontdata/font_file.cpp','bitmap_tables':root+'/src/fontdata/bitmap_tables.cpp','font_resource':root+'/src/fontdata/font_resource.cpp'}
 fix=root+'/build/native/fixtures'; wine=root+'/build/wine-fonts/usr/share/wine/fonts'
+emoji=root+'/build/emoji-font/usr/share/fonts/truetype/noto/NotoColorEmoji.ttf'
 flags=['-std=c++20','-O1','-finput-charset=UTF-8','-fexec-charset=GBK','-I'+root+'/src','-I'+root+'/tests']
 def sh(c): return subprocess.run(c,capture_output=True,text=True)
 # build the test object once
 os.makedirs(work+'/o',exist_ok=True)
 for f in ['tests/native/fontdata_test.cpp','src/fontdata/digest.cpp']:
-    r=sh(['g++',*flags,f'-DQUILLMOOR_FIXTURES="{fix}"',f'-DQUILLMOOR_WINE_FONTS="{wine}"','-c',root+'/'+f,'-o',work+'/o/'+os.path.basename(f)+'.o'])
+    r=sh(['g++',*flags,f'-DQUILLMOOR_FIXTURES="{fix}"',f'-DQUILLMOOR_WINE_FONTS="{wine}"',f'-DQUILLMOOR_EMOJI_FONT="{emoji}"','-c',root+'/'+f,'-o',work+'/o/'+os.path.basename(f)+'.o'])
     if r.returncode: print(r.stderr); sys.exit(1)
 def build_and_test(name,text):
-    other=[k for k in srcs if k!=name][0]
+    others=[f'{work}/o/{k}.orig.o' for k in srcs if k!=name]
     open(f'{work}/{name}.cpp','w').write(text)
     objs=[work+'/o/fontdata_test.cpp.o',work+'/o/digest.cpp.o']
     r=sh(['g++',*flags,'-c',f'{work}/{name}.cpp','-o',f'{work}/o/{name}.o'])
     if r.returncode: return 'nobuild'
-    r=sh(['g++','-o',work+'/t',*objs,f'{work}/o/{name}.o',f'{work}/o/{other}.orig.o','-lgtest','-lgtest_main','-pthread'])
+    r=sh(['g++','-o',work+'/t',*objs,f'{work}/o/{name}.o',*others,'-lgtest','-lgtest_main','-pthread'])
     if r.returncode: return 'nolink:'+r.stderr[-300:]
     r=sh(['timeout','120',work+'/t','--gtest_filter=ReadFont*:NameTable*:Collection*'])
     return 'killed' if r.returncode else 'SURVIVED'
@@ -38,7 +39,7 @@ for name,path in srcs.items():
         m=re.match(r'^(\s*)(if|} else if) \((.*)\)( \{)?$',l)
         if not m: continue
         nxt=lines[i+1] if i+1<len(lines) else ''
-        if not re.search(r'return (\{"|"|fail\(|refused\(|\{\{"|refuse\()|facts\.next = \{|facts\.fault = \{',nxt): continue
+        if not re.search(r'return (\{"|"|\{table|\{dataTable|fail\(|refused\(|\{\{"|refuse\()|facts\.next = \{|facts\.fault = \{',nxt): continue
         mutated=lines[:]; mutated[i]=f'{m.group(1)}{m.group(2)} (false){m.group(4) or ""}'
         total+=1
         res=build_and_test(name,'\n'.join(mutated))

@@ -37,20 +37,23 @@ if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
 fi
 echo "setup: all packages present"
 
-# Wine's own .fon files, for the tests of the older font formats' judge: unpacked from
-# Debian's package into the build folder, not installed, so that Wine and the machine keep
-# the fonts they have.
-WINE_FONTS="$BUILD/wine-fonts"
-if [ ! -d "$WINE_FONTS/usr/share/wine/fonts" ]; then
+# Fonts for the judge's tests, unpacked from Debian's packages into the build folder, not
+# installed, so that Wine and the machine keep the fonts they have: Wine's own .fon files
+# (the older formats), and a colour emoji font of bitmaps alone.
+unpack_fonts() {  # unpack_fonts PACKAGE FOLDER FILE-INSIDE
+    local package=$1 folder=$2 inside=$3 download
+    [ -e "$folder/$inside" ] && return 0
     mkdir -p "$BUILD"
     download=$(mktemp -d)
-    if ! (cd "$download" && apt-get download fonts-wine >/dev/null 2>&1); then
+    if ! (cd "$download" && apt-get download "$package" >/dev/null 2>&1); then
         $SUDO apt-get update -qq
-        (cd "$download" && apt-get download fonts-wine >/dev/null)
+        (cd "$download" && apt-get download "$package" >/dev/null)
     fi
-    dpkg -x "$download"/fonts-wine_*.deb "$WINE_FONTS"
+    dpkg -x "$download/${package}"_*.deb "$folder"
     rm -rf "$download"
-fi
+}
+unpack_fonts fonts-wine "$BUILD/wine-fonts" usr/share/wine/fonts
+unpack_fonts fonts-noto-color-emoji "$BUILD/emoji-font" usr/share/fonts/truetype/noto/NotoColorEmoji.ttf
 
 # Whether this machine executes 32-bit x86 code, decided once by running a 32-bit program:
 # Wine's own 32-bit loader. Where it cannot run, only the 64-bit build runs here.

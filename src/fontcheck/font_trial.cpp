@@ -425,7 +425,7 @@ struct FaceSource {
 
 // One face: created at two sizes, found to be itself with metrics, and every sampled
 // character measured and drawn. Characters that all measure 0 wide are an engine reading
-// metrics the judge could not see to be wrong.
+// metrics the judge could not see to be wrong (in a font of outlines).
 TrialResult TryFace(HDC dc, const FontFace& face, const FaceSource* source)
 {
     const std::wstring text = Utf16(face.characters->sample);
@@ -456,7 +456,10 @@ TrialResult TryFace(HDC dc, const FontFace& face, const FaceSource* source)
             width += extent.cx;
             ExtTextOutW(dc, 0, 0, 0, nullptr, text.data() + at, static_cast<UINT>(count), nullptr);
         }
-        if (!text.empty() && width <= 0)
+        // A font of embedded bitmaps alone is measured as the engine draws its images,
+        // which not every engine does (Wine's measures them 0 wide): its tables were
+        // judged, and the trial still finds a crash or a hang.
+        if (!text.empty() && width <= 0 && face.outlines)
             return kNoWidth;
     }
     return kSound;

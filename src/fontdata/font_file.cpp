@@ -6,87 +6,27 @@
 #include <optional>
 #include <tuple>
 
-namespace {
+#include "fontdata/bitmap_tables.h"
+#include "fontdata/font_reading.h"
 
-constexpr std::uint32_t Tag(const char (&t)[5])
-{
-    return static_cast<std::uint32_t>(static_cast<unsigned char>(t[0])) << 24 |
-           static_cast<std::uint32_t>(static_cast<unsigned char>(t[1])) << 16 |
-           static_cast<std::uint32_t>(static_cast<unsigned char>(t[2])) << 8 |
-           static_cast<std::uint32_t>(static_cast<unsigned char>(t[3]));
-}
+using namespace font_reading;
+
+namespace {
 
 constexpr std::uint32_t kTrueType = 0x00010000;
 constexpr std::uint32_t kApple = Tag("true");
 constexpr std::uint32_t kOpenType = Tag("OTTO");
 constexpr std::uint32_t kCollection = Tag("ttcf");
 
-// What failed: the table, the rule it broke and, where one rule serves several parts of a
-// table (the INDEXes of a CFF table), the part. Every rule has a text of its own, so that a
-// test of a rule can tell it from another rule of the same table. No table: nothing failed.
-struct Fault {
-    const char* table = nullptr;
-    const char* rule = nullptr;
-    const char* part = nullptr;
-    Fault() = default;
-    Fault(std::nullptr_t) {}
-    Fault(const char* t, const char* r, const char* p = nullptr) : table(t), rule(r), part(p) {}
-    explicit operator bool() const { return table != nullptr; }
-    std::string Text() const
-    {
-        if (!table)
-            return {};
-        std::string text = std::string(table) + ": ";
-        if (part)
-            text += std::string(part) + ": ";
-        return text + rule;
-    }
-};
-
-// Big-endian reads within a range of the file that is known to lie inside it: Has()
-// first, then read. The whole file is one such range, and so is each table. A range knows
-// where it starts in the file, so that what is read of it can be kept by place.
-class Range {
-public:
-    Range() = default;
-    explicit Range(std::span<const std::uint8_t> b, std::size_t at = 0) : b_(b), at_(at) {}
-    bool present() const { return b_.data() != nullptr; }
-    std::size_t size() const { return b_.size(); }
-    std::size_t at() const { return at_; }  // in the file
-    bool Has(std::uint64_t at, std::uint64_t count) const { return at <= b_.size() && count <= b_.size() - at; }
-    Range Sub(std::size_t at, std::size_t count) const { return Range(b_.subspan(at, count), at_ + at); }
-    std::uint32_t U8(std::size_t at) const { return b_[at]; }
-    std::uint32_t U16(std::size_t at) const { return static_cast<std::uint32_t>(b_[at]) << 8 | b_[at + 1]; }
-    std::int32_t S16(std::size_t at) const { return static_cast<std::int16_t>(U16(at)); }
-    std::uint32_t U32(std::size_t at) const { return U16(at) << 16 | U16(at + 2); }
-    // Where and how long: what identifies a table shared by several fonts of a collection.
-    std::pair<std::size_t, std::size_t> Place() const { return {at_, b_.size()}; }
-
-private:
-    std::span<const std::uint8_t> b_;
-    std::size_t at_ = 0;
-};
-
 bool IsSfntVersion(std::uint32_t version)
 {
     return version == kTrueType || version == kApple || version == kOpenType;
 }
 
-// Whether any two of these [start, end) extents overlap; equal starts were merged before.
-bool Overlap(std::vector<std::pair<std::uint64_t, std::uint64_t>> extents)
-{
-    std::sort(extents.begin(), extents.end());
-    for (std::size_t i = 1; i < extents.size(); ++i) {
-        if (extents[i].first < extents[i - 1].second)
-            return true;
-    }
-    return false;
-}
-
 // The tables of one font that the judge reads; absent ones are empty ranges.
 struct Font {
     std::uint32_t version = 0;
-    Range head, maxp, hhea, hmtx, cmap, loca, glyf, cff, cff2, os2, name, fvar;
+    Range head, maxp, hhea, hmtx, cmap, loca, glyf, cff, cff2, os2, name, fvar, eblc, ebdt, cblc, cbdt, sbix;
     std::uint32_t glyphs = 0;
     bool longOffsets = false;
 };
@@ -112,6 +52,8 @@ Fault ReadDirectory(const Range& file, std::size_t at, Font& font)
         {Tag("hmtx"), &Font::hmtx}, {Tag("cmap"), &Font::cmap}, {Tag("loca"), &Font::loca},
         {Tag("glyf"), &Font::glyf}, {Tag("CFF "), &Font::cff},  {Tag("CFF2"), &Font::cff2},
         {Tag("OS/2"), &Font::os2},  {Tag("name"), &Font::name}, {Tag("fvar"), &Font::fvar},
+        {Tag("EBLC"), &Font::eblc}, {Tag("EBDT"), &Font::ebdt}, {Tag("CBLC"), &Font::cblc},
+        {Tag("CBDT"), &Font::cbdt}, {Tag("sbix"), &Font::sbix},
     };
     std::vector<std::uint32_t> tags;
     for (std::uint32_t t = 0; t < tables; ++t) {
@@ -874,7 +816,22 @@ public:
         face.characters = cmap.characters;
         face.cff = font.version == kOpenType;
         face.cff2 = face.cff && !font.cff.present() && font.cff2.present();
-        if (outlines && !face.cff) {
+        if (outlines) {
+            // Embedded bitmaps, which an engine draws at their sizes: a bitmap-only font
+            // (colour emoji) has nothing else.
+            const std::pair<const char*, const Range*> bitmaps[] = {
+                {"EBDT", &font.eblc}, {"CBDT", &font.cblc}, {"sbix", &font.sbix}};
+            for (const auto& [kind, table] : bitmaps) {
+                if (!table->present())
+                    continue;
+                if (Fault fault = Bitmaps(font, kind))
+                    return fault;
+                face.bitmaps += (face.bitmaps.empty() ? "" : ", ") + std::string(kind);
+            }
+        }
+        if (outlines && !face.cff && !font.loca.present() && !font.glyf.present() && !face.bitmaps.empty()) {
+            face.outlines = false;
+        } else if (outlines && !face.cff) {
             if (!font.loca.present())
                 return {"loca", "absent"};
             if (!font.glyf.present())
@@ -991,6 +948,18 @@ private:
         return known->second;
     }
 
+    const Fault& Bitmaps(const Font& font, const std::string& kind)
+    {
+        const Range& table = kind == "EBDT" ? font.eblc : kind == "CBDT" ? font.cblc : font.sbix;
+        const Range& data = kind == "EBDT" ? font.ebdt : font.cbdt;
+        const auto key = std::make_tuple(table.Place(), data.Place(), font.glyphs, kind);
+        const auto [known, added] = bitmaps_.try_emplace(key);
+        if (added)
+            known->second = kind == "sbix" ? ReadSbix(table, font.glyphs)
+                                           : ReadBitmapLocations(table, data, font.glyphs, kind == "CBDT");
+        return known->second;
+    }
+
     const NameFacts& Names(const Range& name)
     {
         const auto [known, added] = names_.try_emplace(name.Place());
@@ -1005,6 +974,7 @@ private:
     std::map<std::tuple<Place, Place, bool>, GlyphFacts> glyphs_;
     std::map<Place, OutlineFacts> outlines_;
     std::map<Place, NameFacts> names_;
+    std::map<std::tuple<Place, Place, std::uint32_t, std::string>, Fault> bitmaps_;
 };
 
 }  // namespace
@@ -1226,6 +1196,8 @@ std::optional<FontFace> ReadFontTables(const FontTables& tables)
     if (judge.ReadFace(font, face, false))
         return std::nullopt;
     face.cff2 = tables.cff2 && !tables.cff;
+    face.outlines = tables.outlines;
+    face.bitmaps = tables.bitmaps;
     return face;
 }
 

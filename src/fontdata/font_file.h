@@ -16,7 +16,9 @@
 // the table and none overlapping another, the structure of formats 0, 4, 6, 12 and 13,
 // glyph ids below the glyph count); loca and each glyph's header for TrueType outlines, or
 // the CFF / CFF2 table's header, DICTs and INDEXes (CharStrings counting every glyph) for
-// CFF outlines; OS/2 when present; and name. A collection is sound when every member is.
+// CFF outlines; the embedded bitmaps (EBLC/EBDT, CBLC/CBDT, sbix) when present, which are
+// all a bitmap-only font has in place of outlines; OS/2 when present; and name. A
+// collection is sound when every member is.
 // This is a judge, not an engine: what it checks is what an engine would trip over.
 //
 // The judge's cost is linear in the file's size, whatever the file: each table and each
@@ -62,6 +64,8 @@ struct FontFace {
     std::shared_ptr<const std::vector<LocalName>> families;
     bool cff = false;   // CFF or CFF2 outlines
     bool cff2 = false;  // CFF2 outlines
+    bool outlines = true;  // false: a font of embedded bitmaps alone
+    std::string bitmaps;   // the embedded bitmaps it has: "EBDT", "CBDT", "sbix", joined by ", "
     // Its style, as a font request names it: OS/2's weight class and italic bit, else
     // head's bold and italic bits.
     std::uint16_t weight = 400;
@@ -153,6 +157,8 @@ std::vector<TablePlace> NameTablePlaces(std::span<const std::uint8_t> start);
 struct FontTables {
     std::span<const std::uint8_t> head, maxp, cmap, name, os2, fvar;
     bool cff = false, cff2 = false;  // which outline tables it has
+    bool outlines = true;            // it has outlines (glyf, CFF or CFF2)
+    std::string bitmaps;             // the embedded bitmaps it has, as FontFace names them
 };
 
 // The face those tables make, each read by the judge's rules for it (the outlines are the

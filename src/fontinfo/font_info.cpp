@@ -87,6 +87,8 @@ void Describe(FontInfo& info, const FontFace& face, const std::u32string& sample
     }
     info.cff = face.cff;
     info.cff2 = face.cff2;
+    info.outlines = face.outlines;
+    info.bitmaps = face.bitmaps;
     info.axes = face.axes;
     info.glyphs = face.glyphs;
     info.unitsPerEm = face.unitsPerEm;
@@ -204,9 +206,16 @@ std::optional<FontFace> InstalledFace(HDC dc, FontInfo& info)
     const auto bytes = [](const std::optional<std::vector<std::uint8_t>>& table) {
         return table ? std::span<const std::uint8_t>(*table) : std::span<const std::uint8_t>();
     };
-    const std::optional<FontFace> face = ReadFontTables({bytes(head), bytes(maxp), bytes(cmap), bytes(name),
-                                                         bytes(os2), bytes(fvar), has(TableTag("CFF ")),
-                                                         has(TableTag("CFF2"))});
+    std::string bitmaps;
+    for (const auto& [kind, tag] : {std::pair{"EBDT", TableTag("EBLC")}, std::pair{"CBDT", TableTag("CBLC")},
+                                    std::pair{"sbix", TableTag("sbix")}}) {
+        if (has(tag))
+            bitmaps += (bitmaps.empty() ? "" : ", ") + std::string(kind);
+    }
+    const bool cff = has(TableTag("CFF ")), cff2 = has(TableTag("CFF2"));
+    const std::optional<FontFace> face =
+        ReadFontTables({bytes(head), bytes(maxp), bytes(cmap), bytes(name), bytes(os2), bytes(fvar), cff, cff2,
+                        cff || cff2 || has(TableTag("glyf")) || bitmaps.empty(), bitmaps});
     // A member of a collection: the collection's header and directories say which.
     const DWORD collection = GetFontData(dc, TableTag("ttcf"), 0, nullptr, 0);
     if (face && name && collection != GDI_ERROR && collection > 0) {

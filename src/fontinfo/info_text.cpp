@@ -171,6 +171,11 @@ std::u16string InfoText(const FontInfo& info)
         lines.Add(u"未安装");
     if (!info.readable)
         lines.Add(u"格式", u"无法读取字体数据");
+    else if (!info.outlines)
+        lines.Add(u"格式", u"位图（" + Ascii(info.bitmaps) + u"）");
+    else if (!info.bitmaps.empty())
+        lines.Add(u"格式", (info.cff2 ? u"CFF2 轮廓" : info.cff ? u"CFF 轮廓" : u"TrueType 轮廓") + std::u16string(u"，另有位图（") +
+                               Ascii(info.bitmaps) + u"）");
     else
         lines.Add(u"格式", info.cff2 ? u"CFF2 轮廓" : info.cff ? u"CFF 轮廓" : u"TrueType 轮廓");
     if (!info.axes.empty()) {

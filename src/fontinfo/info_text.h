@@ -46,6 +46,8 @@ struct FontInfo {
     bool readable = true;
     // The face read: its format, and its place in a collection (member, of members).
     bool cff = false, cff2 = false;
+    bool outlines = true;   // false: embedded bitmaps alone
+    std::string bitmaps;    // the embedded bitmaps: "EBDT", "CBDT", "sbix", joined by ", "
     std::vector<std::string> axes;
     std::size_t member = 0, members = 0;  // members 0: not a collection
     std::uint32_t glyphs = 0, unitsPerEm = 0;

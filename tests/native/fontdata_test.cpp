@@ -1063,3 +1063,213 @@ TEST(WithOwnFamilies, RenamesEachFontAndKeepsEveryOtherTable)
     EXPECT_FALSE(WithOwnFamilies(single, {u"a", u"b"}));  // one name a font
     EXPECT_FALSE(WithOwnFamilies(std::vector<std::uint8_t>{'t', 'e', 'x', 't'}, {u"a"}));
 }
+
+namespace {
+
+// Colour bitmaps for the built font's glyphs 1-3 in one strike: CBLC with one index
+// subtable of format 1 (image format 17), and CBDT with each glyph's small metrics, image
+// length and 4 bytes of image.
+constexpr std::size_t kCblcStrike = 8, kCblcArray = 56, kCblcSubtable = 64, kCblcOffsets = 72;
+constexpr std::size_t kCbdtGlyph = 13;  // 5 + 4 + 4
+
+Bytes Cblc()
+{
+    Bytes b = FontBuilder::Be16s({3, 0});
+    FontBuilder::Put(b, 4, 1);  // one strike
+    Bytes strike(48, 0);
+    FontBuilder::Set(strike, 0, 4, kCblcArray);
+    FontBuilder::Set(strike, 4, 4, 8 + 8 + 16);
+    FontBuilder::Set(strike, 8, 4, 1);
+    FontBuilder::Set(strike, 40, 2, 1);  // glyphs 1-3
+    FontBuilder::Set(strike, 42, 2, 3);
+    strike[44] = strike[45] = 16;  // ppem
+    strike[46] = 32;               // bit depth
+    b.insert(b.end(), strike.begin(), strike.end());
+    for (std::uint32_t v : {1u, 3u})
+        FontBuilder::Put(b, 2, v);
+    FontBuilder::Put(b, 4, kCblcSubtable - kCblcArray);
+    for (std::uint32_t v : {1u, 17u})
+        FontBuilder::Put(b, 2, v);
+    FontBuilder::Put(b, 4, 4);  // the images after CBDT's header
+    for (std::uint32_t g = 0; g <= 3; ++g)
+        FontBuilder::Put(b, 4, static_cast<std::uint32_t>(g * kCbdtGlyph));
+    return b;
+}
+
+Bytes Cbdt()
+{
+    Bytes b = FontBuilder::Be16s({3, 0});
+    for (int g = 0; g < 3; ++g) {
+        b.insert(b.end(), {16, 16, 0, 16, 16});  // small metrics
+        FontBuilder::Put(b, 4, 4);
+        b.insert(b.end(), {0x89, 'P', 'N', 'G'});
+    }
+    return b;
+}
+
+// A font of colour bitmaps alone: no glyf or loca.
+FontBuilder ColourFont()
+{
+    FontBuilder f;
+    f.tables.erase("glyf");
+    f.tables.erase("loca");
+    f.tables["CBLC"] = Cblc();
+    f.tables["CBDT"] = Cbdt();
+    return f;
+}
+
+// sbix of the given strikes, each at its offset from the table's start (0: after the
+// last one placed), each with glyph 0 empty and glyphs 1-3 of 12 bytes.
+Bytes Sbix(std::vector<std::uint32_t> at = {0})
+{
+    Bytes b = FontBuilder::Be16s({1, 1});
+    FontBuilder::Put(b, 4, static_cast<std::uint32_t>(at.size()));
+    const std::size_t offsets = b.size();
+    b.resize(b.size() + 4 * at.size(), 0);
+    for (std::size_t s = 0; s < at.size(); ++s) {
+        const std::size_t strike = at[s] != 0 ? at[s] : b.size();
+        FontBuilder::Set(b, offsets + 4 * s, 4, static_cast<std::uint32_t>(strike));
+        if (b.size() < strike + 4 + 4 * 5 + 36)
+            b.resize(strike + 4 + 4 * 5 + 36, 0);
+        FontBuilder::Set(b, strike, 2, 16);
+        FontBuilder::Set(b, strike + 2, 2, 72);
+        const std::uint32_t first = 4 + 4 * 5;
+        for (std::uint32_t g = 0; g <= 4; ++g)
+            FontBuilder::Set(b, strike + 4 + 4 * g, 4, g == 0 ? first : first + 12 * (g - 1));
+        for (std::size_t g = 0; g < 3; ++g)
+            std::copy_n("png ", 4, b.begin() + static_cast<std::ptrdiff_t>(strike + first + 12 * g + 4));
+    }
+    return b;
+}
+
+// sbix of `count` strikes, one every 4 bytes, each overlapping the next: a run of offsets
+// that all say 24 (each glyph empty), which reads the same from any of them.
+Bytes OverlappingSbix(std::uint32_t count)
+{
+    Bytes b = FontBuilder::Be16s({1, 1});
+    FontBuilder::Put(b, 4, count);
+    const std::uint32_t first = 8 + 4 * count;
+    for (std::uint32_t s = 0; s < count; ++s)
+        FontBuilder::Put(b, 4, first + 4 * s);
+    for (std::uint32_t i = 0; i < count + 6 + 6; ++i)
+        FontBuilder::Put(b, 4, 24);
+    return b;
+}
+
+}  // namespace
+
+TEST(ReadFontFile, BitmapOnlyFontsAreJudgedByTheirOwnTables)
+{
+    const FontFileFacts colour = ReadFontFile(ColourFont().Build());
+    ASSERT_TRUE(colour.sound) << colour.reason;
+    EXPECT_FALSE(colour.faces[0].outlines);
+    EXPECT_EQ(colour.faces[0].bitmaps, "CBDT");
+    FontBuilder sbix;
+    sbix.tables.erase("glyf");
+    sbix.tables.erase("loca");
+    sbix.tables["sbix"] = Sbix();
+    const FontFileFacts images = ReadFontFile(sbix.Build());
+    ASSERT_TRUE(images.sound) << images.reason;
+    EXPECT_EQ(images.faces[0].bitmaps, "sbix");
+    // Outlines and bitmaps: both judged.
+    FontBuilder both;
+    both.tables["CBLC"] = Cblc();
+    both.tables["CBDT"] = Cbdt();
+    const FontFileFacts mixed = ReadFontFile(both.Build());
+    ASSERT_TRUE(mixed.sound) << mixed.reason;
+    EXPECT_TRUE(mixed.faces[0].outlines);
+    EXPECT_EQ(mixed.faces[0].bitmaps, "CBDT");
+    // A font of neither is still refused for its missing outlines.
+    FontBuilder neither;
+    neither.tables.erase("glyf");
+    neither.tables.erase("loca");
+    EXPECT_EQ(ReadFontFile(neither.Build()).reason, "loca: absent");
+
+    // The colour emoji font Debian ships, unpacked by the set-up.
+    if (std::filesystem::exists(QUILLMOOR_EMOJI_FONT)) {
+        const FontFileFacts emoji = ReadFontFile(FileBytes(QUILLMOOR_EMOJI_FONT));
+        EXPECT_TRUE(emoji.sound) << emoji.reason;
+        ASSERT_EQ(emoji.faces.size(), 1u);
+        EXPECT_FALSE(emoji.faces[0].outlines);
+        EXPECT_EQ(emoji.faces[0].bitmaps, "CBDT");
+    } else {
+        ADD_FAILURE() << "no " << QUILLMOOR_EMOJI_FONT << ": scripts/setup.sh unpacks it";
+    }
+}
+
+TEST(ReadFontFile, EachBitmapRuleRefusesAFontThatBreaksOnlyIt)
+{
+    using Change = std::function<void(FontBuilder&)>;
+    auto cblc = [](std::size_t at, std::uint32_t value, int size) -> Change {
+        return [=](FontBuilder& f) { FontBuilder::Set(f.tables["CBLC"], at, size, value); };
+    };
+    auto cbdt = [](std::size_t at, std::uint32_t value, int size) -> Change {
+        return [=](FontBuilder& f) { FontBuilder::Set(f.tables["CBDT"], at, size, value); };
+    };
+    auto sbix = [](std::function<void(Bytes&)> change) -> Change {
+        return [=](FontBuilder& f) {
+            f.tables["sbix"] = Sbix();
+            change(f.tables["sbix"]);
+        };
+    };
+    const std::pair<const char*, Change> rules[] = {
+        {"CBLC: cut short", [](FontBuilder& f) { f.lengths["CBLC"] = 7; }},
+        {"CBLC: unknown version", cblc(0, 2, 2)},
+        {"CBDT: absent", [](FontBuilder& f) { f.tables.erase("CBDT"); }},
+        {"CBDT: cut short", [](FontBuilder& f) { f.lengths["CBDT"] = 3; }},
+        {"CBDT: unknown version", cbdt(0, 2, 2)},
+        {"CBLC: strikes past the table", cblc(4, 2, 4)},
+        {"CBLC: strike glyphs inverted", cblc(kCblcStrike + 40, 4, 2)},
+        {"CBLC: strike glyph past the last glyph", cblc(kCblcStrike + 42, 4, 2)},
+        {"CBLC: index subtables past the table", cblc(kCblcStrike + 8, 9, 4)},
+        {"CBLC: index subtables out of order",
+         [](FontBuilder& f) {
+             // A second entry, for glyphs 2-3, over the same subtable.
+             Bytes& t = f.tables["CBLC"];
+             FontBuilder::Set(t, kCblcStrike + 8, 4, 2);
+             FontBuilder::Set(t, kCblcArray + 4, 4, 16);
+             t.insert(t.begin() + kCblcArray + 8, {0, 2, 0, 3, 0, 0, 0, 16});
+         }},
+        {"CBLC: index glyphs inverted",
+         [](FontBuilder& f) {
+             FontBuilder::Set(f.tables["CBLC"], kCblcArray, 2, 3);
+             FontBuilder::Set(f.tables["CBLC"], kCblcArray + 2, 2, 1);
+         }},
+        {"CBLC: index glyph past the last glyph", cblc(kCblcArray + 2, 4, 2)},
+        {"CBLC: index subtable past the table", cblc(kCblcArray + 4, 0x1000, 4)},
+        {"CBLC: index subtable past the table", [](FontBuilder& f) {
+              FontBuilder::Set(f.tables["CBLC"], kCblcArray + 4, 4, static_cast<std::uint32_t>(f.tables["CBLC"].size() - kCblcArray - 4));
+          }},
+        {"CBLC: unknown index format", cblc(kCblcSubtable, 6, 2)},
+        {"CBLC: unknown image format", cblc(kCblcSubtable + 2, 1, 2)},
+        {"CBLC: glyph offsets past the table", [](FontBuilder& f) { f.lengths["CBLC"] = kCblcOffsets + 12; }},
+        {"CBDT: glyph offsets descending", cblc(kCblcOffsets + 4, 2 * kCbdtGlyph + 1, 4)},
+        {"CBDT: glyph data past the table", cblc(kCblcOffsets + 12, 100, 4)},
+        {"CBDT: glyph data shorter than its header", cblc(kCblcOffsets + 4, 8, 4)},
+        {"CBDT: image length past the glyph", cbdt(4 + 5, 5, 4)},
+        {"sbix: cut short", [](FontBuilder& f) {
+              f.tables["sbix"] = Sbix();
+              f.lengths["sbix"] = 7;
+          }},
+        {"sbix: unknown version", sbix([](Bytes& b) { FontBuilder::Set(b, 0, 2, 2); })},
+        {"sbix: strikes past the table", sbix([](Bytes& b) { FontBuilder::Set(b, 4, 4, 0x1000); })},
+        {"sbix: strike past the table", sbix([](Bytes& b) { FontBuilder::Set(b, 8, 4, 0x1000); })},
+        {"sbix: glyph offsets descending", sbix([](Bytes& b) { FontBuilder::Set(b, 12 + 4 + 8, 4, 20); })},
+        {"sbix: glyph data past the table", sbix([](Bytes& b) { FontBuilder::Set(b, 12 + 4 + 16, 4, 0x1000); })},
+        {"sbix: glyph data shorter than its header", sbix([](Bytes& b) { FontBuilder::Set(b, 12 + 4 + 8, 4, 24 + 4); })},
+        {"sbix: strikes overlapping", [](FontBuilder& f) { f.tables["sbix"] = OverlappingSbix(2); }},
+        // Many: refused once their headers add up to more than the table.
+        {"sbix: strikes overlapping", [](FontBuilder& f) { f.tables["sbix"] = OverlappingSbix(200); }},
+    };
+    for (const auto& [reason, change] : rules) {
+        FontBuilder font = ColourFont();
+        if (std::string(reason).starts_with("sbix")) {
+            font.tables.erase("CBLC");
+            font.tables.erase("CBDT");
+        }
+        change(font);
+        const FontFileFacts facts = ReadFontFile(font.Build());
+        EXPECT_FALSE(facts.sound) << reason;
+        EXPECT_EQ(facts.reason, reason);
+    }
+}

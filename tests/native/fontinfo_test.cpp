@@ -157,6 +157,12 @@ TEST(InfoText, EveryItemOnItsLineAndTheCoverageAtTheEnd)
     const std::u16string file = InfoText(info);
     EXPECT_NE(file.find(u"版本：Version 1.00\r\n文件：D:\\下载\\qsong.ttc，999 字节\r\n未安装\r\n格式"), std::u16string::npos);
     EXPECT_TRUE(file.ends_with(u"示例文字中缺少的字：无"));
+    // Embedded bitmaps, alone or beside outlines.
+    info.cff = info.cff2 = false;
+    info.bitmaps = "CBDT";
+    EXPECT_NE(InfoText(info).find(u"格式：TrueType 轮廓，另有位图（CBDT）\r\n"), std::u16string::npos);
+    info.outlines = false;
+    EXPECT_NE(InfoText(info).find(u"格式：位图（CBDT）\r\n"), std::u16string::npos);
     EXPECT_TRUE(InfoCaption(u"奎尔宋体") == u"字体信息 - 奎尔宋体");
 }
 

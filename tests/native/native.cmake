@@ -26,7 +26,9 @@ add_custom_target(native_fixtures ALL DEPENDS ${CMAKE_BINARY_DIR}/fixtures/damag
 add_dependencies(native_tests native_fixtures)
 target_compile_definitions(native_tests PRIVATE QUILLMOOR_FIXTURES="${CMAKE_BINARY_DIR}/fixtures"
     # Wine's own fonts, unpacked by the set-up beside the build folders.
-    QUILLMOOR_WINE_FONTS="${CMAKE_BINARY_DIR}/../wine-fonts/usr/share/wine/fonts")
+    QUILLMOOR_WINE_FONTS="${CMAKE_BINARY_DIR}/../wine-fonts/usr/share/wine/fonts"
+    # A colour emoji font of bitmaps alone, unpacked likewise.
+    QUILLMOOR_EMOJI_FONT="${CMAKE_BINARY_DIR}/../emoji-font/usr/share/fonts/truetype/noto/NotoColorEmoji.ttf")
 add_test(NAME native_tests COMMAND native_tests)
 set_tests_properties(native_tests PROPERTIES ENVIRONMENT "ASAN_OPTIONS=detect_leaks=1;UBSAN_OPTIONS=print_stacktrace=1")
 

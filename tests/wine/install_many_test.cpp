@@ -320,3 +320,15 @@ TEST_F(Install, TheTrialDrawsTheCharactersOfTheSubtableWindowsReads)
     EXPECT_EQ(outcome.Reasons(), ReasonLines(items));
     EXPECT_EQ(Occurrences(W().列表框_字体, "Quillmoor Variations"), 1);
 }
+
+// A colour emoji font of bitmaps alone (CBLC and CBDT, no outlines), Debian's, unpacked by
+// the set-up: judged by its own tables and installed.
+TEST_F(Install, AFontOfColourBitmapsAloneInstalls)
+{
+    const std::string emoji = ProgramFolder() + "..\\..\\emoji-font\\usr\\share\\fonts\\truetype\\noto\\NotoColorEmoji.ttf";
+    ASSERT_NE(GetFileAttributesA(emoji.c_str()), INVALID_FILE_ATTRIBUTES) << emoji << ": scripts/setup.sh unpacks it";
+    const Outcome outcome = InstallFrom(emoji + "\r\n");
+    ASSERT_TRUE(outcome.answered);
+    EXPECT_EQ(outcome.text, "安装成功");
+    EXPECT_EQ(RegistryRecord(HKEY_LOCAL_MACHINE, "Noto Color Emoji (TrueType)"), "NotoColorEmoji.ttf");
+}
