@@ -150,10 +150,17 @@ bool RecordFont(HKEY root, const std::u16string& valueName, const std::string& d
                           static_cast<DWORD>((wideData.size() + 1) * sizeof(char16_t))) == ERROR_SUCCESS;
 }
 
+// The TrueType file a .fot names, as it was read, judged and tried.
+struct ScalableTarget {
+    std::string path;
+    std::vector<std::uint8_t> bytes;
+};
+
 // The TrueType file a .fot names, found as the system finds it (a full path as it is; a
-// bare name beside the .fot, else in the system's fonts folder), read, judged and tried.
-bool ScalableTargetIsSound(const std::string& name, const std::string& fotPath, const std::string& systemFolder,
-                           TrialSession& trials)
+// bare name beside the .fot, else in the system's fonts folder), read, judged and tried:
+// nothing when it is missing, damaged or refused.
+std::optional<ScalableTarget> SoundScalableTarget(const std::string& name, const std::string& fotPath,
+                                                  const std::string& systemFolder, TrialSession& trials)
 {
     std::vector<std::string> candidates;
     if (name.find(':') != std::string::npos || name.rfind("\\", 0) == 0) {
@@ -165,10 +172,12 @@ bool ScalableTargetIsSound(const std::string& name, const std::string& fotPath, 
     for (const std::string& candidate : candidates) {
         if (!FileExists(candidate))
             continue;
-        const std::optional<std::vector<std::uint8_t>> bytes = ReadWholeFile(candidate);
-        return bytes && ReadFontFile(*bytes).sound && trials.Try(*bytes) == TrialVerdict::Sound;
+        std::optional<std::vector<std::uint8_t>> bytes = ReadWholeFile(candidate);
+        if (!bytes || !ReadFontFile(*bytes).sound || trials.Try(*bytes) != TrialVerdict::Sound)
+            return std::nullopt;
+        return ScalableTarget{candidate, std::move(*bytes)};
     }
-    return false;
+    return std::nullopt;
 }
 
 }  // namespace
@@ -209,17 +218,17 @@ InstallResult InstallFontFile(const std::string& path, TrialSession& trials)
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid())
         return OpenFailure(GetLastError());
-    const std::optional<std::vector<std::uint8_t>> bytes = ReadWholeFile(file.get());
+    std::optional<std::vector<std::uint8_t>> bytes = ReadWholeFile(file.get());
     file.Close();
     if (!bytes)
         return InstallResult::Unreadable;
-    const std::string fileName = InstalledFileName(source);
+    std::string fileName = InstalledFileName(source);
     if (fileName.empty())
         return InstallResult::Failed;
 
     // Every file is judged here: TrueType, OpenType and collections, and the older .fon,
     // .fnt and .fot files. Anything else is not a font.
-    const FontFileFacts facts = ReadFontFile(*bytes);
+    FontFileFacts facts = ReadFontFile(*bytes);
     if (facts.format != FontFileFacts::Format::Other && !facts.sound)
         return InstallResult::NotAFont;
     FontResourceFacts resource;
@@ -227,6 +236,22 @@ InstallResult InstallFontFile(const std::string& path, TrialSession& trials)
         resource = ReadFontResource(*bytes);
         if (!resource.sound)
             return InstallResult::NotAFont;
+    }
+    // A .fot only points at a TrueType file, which may lie anywhere and change after the
+    // installation: the system would then load bytes nobody judged. What goes into the
+    // fonts folder is that file itself, as it was read, judged and tried; the pointer is
+    // not kept.
+    const bool pointer = resource.format == FontResourceFacts::Format::Fot;
+    if (pointer) {
+        std::optional<ScalableTarget> trueType =
+            SoundScalableTarget(resource.scalableFile, source, *systemFolder, trials);
+        if (!trueType)
+            return InstallResult::BadScalableTarget;
+        fileName = InstalledFileName(trueType->path);
+        if (fileName.empty())
+            return InstallResult::Failed;
+        bytes = std::move(trueType->bytes);
+        facts = ReadFontFile(*bytes);
     }
 
     // Never over an existing file, in either fonts folder; never a path the system cannot
@@ -241,12 +266,7 @@ InstallResult InstallFontFile(const std::string& path, TrialSession& trials)
 
     // Every file is tried in a child process, on these very bytes: a damaged one is never
     // handed to the system, which may accept it and then fail on it, or hang in it, at
-    // every start.
-    // A .fot stands for the TrueType file it names: that file is read, judged and tried
-    // like any other; the .fot itself is only a pointer to it.
-    const bool pointer = resource.format == FontResourceFacts::Format::Fot;
-    if (pointer && !ScalableTargetIsSound(resource.scalableFile, source, *systemFolder, trials))
-        return InstallResult::BadScalableTarget;
+    // every start. (A .fot's TrueType file was tried as it was found.)
     switch (pointer ? TrialVerdict::Sound : trials.Try(*bytes)) {
     case TrialVerdict::Sound:
         break;

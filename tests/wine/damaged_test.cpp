@@ -206,3 +206,48 @@ TEST_F(Damaged, OlderFormatsAreJudgedAndAFotByTheFileItNames)
     ASSERT_TRUE(CopyFileA(wineFon.c_str(), (folder + "qm-coure.fon").c_str(), FALSE)) << wineFon;
     EXPECT_EQ(InstallFrom(folder + "qm-coure.fon").text, "安装成功");
 }
+
+// A .fot names a TrueType file outside the fonts folder, which could change after the
+// installation: what goes in is that file's judged bytes, under its own name, and the
+// .fot is not kept. Changing the outside file afterwards changes nothing installed.
+TEST_F(Damaged, AFotInstallsTheJudgedTrueTypeFileItself)
+{
+    const std::string folder = ProgramFolder() + "pointer\\";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string trueType = folder + "qtest80.ttf", fot = folder + "qtest80.fot";
+    ASSERT_TRUE(CopyFileA(TestFontPath(80).c_str(), trueType.c_str(), FALSE));
+    DeleteFileA(fot.c_str());
+    ASSERT_TRUE(CreateScalableFontResourceA(0, fot.c_str(), trueType.c_str(), nullptr));
+    EXPECT_EQ(InstallFrom(fot).text, "安装成功");
+    const std::string installed = FontsFolder() + "\\qtest80.ttf";
+    EXPECT_NE(GetFileAttributesA(installed.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesA((FontsFolder() + "\\qtest80.fot").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(RegistryRecord(HKEY_LOCAL_MACHINE, "Quillmoor Test 80 (TrueType)"), "qtest80.ttf");
+    // The outside file replaced by a damaged one: the installed copy is the judged bytes.
+    ASSERT_TRUE(CopyFileA(FixturePath("damaged-hhea-zero.ttf").c_str(), trueType.c_str(), FALSE));
+    std::ifstream a(installed, std::ios::binary), b(TestFontPath(80), std::ios::binary);
+    EXPECT_TRUE(std::equal(std::istreambuf_iterator<char>(a), std::istreambuf_iterator<char>(),
+                           std::istreambuf_iterator<char>(b), std::istreambuf_iterator<char>()));
+}
+
+// A path typed and 安装字体 pressed at once: the preview and the press want the same bytes
+// tried, and one trial serves both.
+TEST_F(Damaged, ThePreviewAndAPressOfTheSameBytesShareOneTrial)
+{
+    const std::string log = ProgramFolder() + "trials.log";
+    DeleteFileA(log.c_str());
+    UseFontTrialProgram(ProgramFolder() + "trial_stand_in.exe");
+    SetEnvironmentVariableA("QUILLMOOR_STAND_IN", "count");
+    SetEnvironmentVariableA("QUILLMOOR_COUNT_FILE", log.c_str());
+    W().编辑框_安装文字目录.SetText(TestFontPath(79));
+    const Outcome outcome = InstallWhatTheBoxNames();
+    ASSERT_TRUE(WaitForPreview());
+    SetEnvironmentVariableA("QUILLMOOR_STAND_IN", nullptr);
+    UseFontTrialProgram(ProgramFolder() + "quillmoor.exe");
+    EXPECT_EQ(outcome.text, "安装成功");
+    std::ifstream lines(log);
+    int trials = 0;
+    for (std::string line; std::getline(lines, line);)
+        ++trials;
+    EXPECT_EQ(trials, 1) << "the same bytes were tried more than once";
+}

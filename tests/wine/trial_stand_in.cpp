@@ -1,6 +1,8 @@
 // Stands in for the program as the child of a font trial, and fails as such a child may,
 // as QUILLMOOR_STAND_IN says: "fault" (an access violation), "hang" (until it is killed),
-// or "refuse" (ends with a failure code). With "replace" it finds every file sound, after
+// or "refuse" (ends with a failure code). With "count" it finds every file sound, each after
+// half a second, and adds a line to the file QUILLMOOR_COUNT_FILE names for each request.
+// With "replace" it finds every file sound, after
 // writing another file (QUILLMOOR_REPLACE_WITH) over the one being installed
 // (QUILLMOOR_REPLACE_TARGET): a file that changes between its reading and its copying.
 #include <windows.h>
@@ -37,6 +39,26 @@ int main()
         while (ReadFile(in, &c, 1, &done, nullptr) && done == 1) {
             const char sound = 0;
             if (c == '\n' && !WriteFile(out, &sound, 1, &done, nullptr))
+                break;
+        }
+        return 0;
+    }
+    if (lstrcmpA(mode, "count") == 0) {
+        char log[MAX_PATH] = {};
+        GetEnvironmentVariableA("QUILLMOOR_COUNT_FILE", log, MAX_PATH);
+        HANDLE in = GetStdHandle(STD_INPUT_HANDLE), out = GetStdHandle(STD_OUTPUT_HANDLE);
+        char c = 0;
+        DWORD done = 0;
+        while (ReadFile(in, &c, 1, &done, nullptr) && done == 1) {
+            if (c != '\n')
+                continue;
+            HANDLE file = CreateFileA(log, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+            WriteFile(file, "tried\n", 6, &done, nullptr);
+            CloseHandle(file);
+            Sleep(500);
+            const char sound = 0;
+            if (!WriteFile(out, &sound, 1, &done, nullptr))
                 break;
         }
         return 0;
