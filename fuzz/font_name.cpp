@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
+#include <vector>
 
 #include "fontdata/font_file.h"
 #include "fontdata/font_resource.h"
@@ -26,9 +28,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         if (ranges.empty() != face.characters->sample.empty())
             __builtin_trap();
+        // A font without outlines has embedded bitmaps in their place.
+        if (!face.outlines && face.bitmaps.empty())
+            __builtin_trap();
     }
-    if (!facts.sound && facts.format != FontFileFacts::Format::Other && facts.fault.empty())
+    if (!facts.sound && facts.format != FontFileFacts::Format::Other && (facts.fault.empty() || facts.reason.empty()))
         __builtin_trap();
+    // The trial's copy of a sound file under family names of its own is as sound.
+    if (facts.sound) {
+        std::vector<std::u16string> own(facts.faces.size(), u"Quillmoor Own");
+        const std::optional<std::vector<std::uint8_t>> renamed = WithOwnFamilies(std::span<const std::uint8_t>(data, size), own);
+        if (!renamed || ReadFontFile(*renamed).faces.size() != facts.faces.size())
+            __builtin_trap();
+    }
     // The look through a fonts folder reads only the start of a file and its name tables:
     // every place it finds lies inside the bytes it was given, or is read from the file
     // only when it lies inside the file; what it reads there is judged by the same rules.

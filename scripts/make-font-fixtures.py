@@ -11,6 +11,7 @@
     width-p-sound.ttf, width-p-zero.ttf (and q)  one family: sound, and every advance 0
     variations.ttf, variations-zero.ttf  a cmap of (3,1) format 4 and (0,5) format 14
     many-names.ttf           family "Quillmoor Many", named in 5,000 languages
+    bitmaps-cbdt.ttf, bitmaps-ebdt.ttf, bitmaps-sbix.ttf  embedded bitmaps, no outlines
     damaged-*.ttf, *.otf, *.ttc  sound files with one damage each (see DAMAGES)
 
     make-font-fixtures.py OUT_DIR
@@ -292,10 +293,72 @@ def main():
         if language not in (0x0409, 0x0804):
             records.append((1, 3, 1, language, f"M{language:X}"))
     write("many-names.ttf", named(base, records))
+    # Fonts of embedded bitmaps alone, one of each kind.
+    for kind in ("CBDT", "EBDT", "sbix"):
+        write(f"bitmaps-{kind.lower()}.ttf", bitmaps_only(to_bytes(renamed(base, f"Quillmoor {kind}")), kind))
     # A cmap of (3,1) format 4 and (0,5) format 14 alone, sound and with zero widths.
     write("variations.ttf", to_bytes(with_variations(renamed(base, "Quillmoor Variations"))))
     write("variations-zero.ttf",
           to_bytes(zero_width(with_variations(renamed(base, "Quillmoor Variations Zero")))))
+
+
+def bitmaps_only(base, kind):
+    """The base font with its outlines (glyf, loca) replaced by embedded bitmaps of one
+    strike for every glyph but .notdef: kind "CBDT" (CBLC index format 1, image format 17),
+    "EBDT" (EBLC index formats 2 and 5, image format 5) or "sbix"."""
+    font = TTFont(io.BytesIO(base))
+    glyphs = font["maxp"].numGlyphs
+    data = bytearray(to_bytes(font))
+    count = struct.unpack(">H", data[4:6])[0]
+    tables = {}
+    for i in range(count):
+        tag, _, offset, length = struct.unpack(">4sIII", data[12 + 16 * i:28 + 16 * i])
+        if tag not in (b"glyf", b"loca"):
+            tables[tag] = bytes(data[offset:offset + length])
+    first, last = 1, glyphs - 1
+    strike = bytearray(48)
+    struct.pack_into(">HH", strike, 40, first, last)
+    strike[44] = strike[45] = 16
+    if kind == "CBDT":
+        image = b"\x89PNG\r\n\x1a\n"
+        glyph = bytes([16, 16, 0, 16, 16]) + struct.pack(">I", len(image)) + image
+        cbdt = struct.pack(">HH", 3, 0) + glyph * (last - first + 1)
+        offsets = b"".join(struct.pack(">I", g * len(glyph)) for g in range(last - first + 2))
+        subtable = struct.pack(">HHI", 1, 17, 4) + offsets
+        struct.pack_into(">III", strike, 0, 56, 8 + len(subtable), 1)
+        strike[46] = 32
+        cblc = struct.pack(">HHI", 3, 0, 1) + bytes(strike) + struct.pack(">HHI", first, last, 8) + subtable
+        tables[b"CBLC"], tables[b"CBDT"] = cblc, cbdt
+    elif kind == "EBDT":
+        # Two index subtables: glyphs 1-9 all of one size (format 2), the rest named (5).
+        size = 2 * 16  # 16 rows of 16 pixels, one bit each
+        metrics = bytes([16, 16, 0, 16, 16, 0, 0, 16])
+        part = min(9, last)
+        named = list(range(part + 1, last + 1))
+        second = struct.pack(">HHI", 2, 5, 4) + struct.pack(">I", size) + metrics
+        fifth = (struct.pack(">HHI", 5, 5, 4 + size * part) + struct.pack(">I", size) + metrics +
+                 struct.pack(">I", len(named)) + b"".join(struct.pack(">H", g) for g in named))
+        entries = struct.pack(">HHI", first, part, 16) + struct.pack(">HHI", part + 1, last, 16 + len(second))
+        struct.pack_into(">III", strike, 0, 56, len(entries) + len(second) + len(fifth), 2)
+        strike[46] = 1
+        eblc = struct.pack(">HHI", 2, 0, 1) + bytes(strike) + entries + second + fifth
+        tables[b"EBLC"], tables[b"EBDT"] = eblc, struct.pack(">HH", 2, 0) + bytes(size * (last - first + 1))
+    else:
+        header = 4 + 4 * (glyphs + 1)
+        image = struct.pack(">hh", 0, 0) + b"png " + b"\x89PNG\r\n\x1a\n"
+        offsets = [header] + [header + len(image) * g for g in range(glyphs)]
+        body = struct.pack(">HH", 16, 72) + b"".join(struct.pack(">I", o) for o in offsets) + image * (glyphs - 1)
+        tables[b"sbix"] = struct.pack(">HHII", 1, 1, 1, 12) + body
+    tags = sorted(tables)
+    out = bytearray(struct.pack(">IHHHH", 0x00010000, len(tags), 0, 0, 0))
+    directory = len(out)
+    out += bytes(16 * len(tags))
+    for i, tag in enumerate(tags):
+        while len(out) % 4:
+            out += b"\0"
+        struct.pack_into(">4sIII", out, directory + 16 * i, tag, 0, len(out), len(tables[tag]))
+        out += tables[tag]
+    return bytes(out)
 
 
 def zero_width(font):

@@ -1185,6 +1185,16 @@ TEST(ReadFontFile, BitmapOnlyFontsAreJudgedByTheirOwnTables)
     neither.tables.erase("loca");
     EXPECT_EQ(ReadFontFile(neither.Build()).reason, "loca: absent");
 
+    // The fixtures' fonts of bitmaps alone: CBLC index format 1, EBLC formats 2 and 5, sbix.
+    for (const char* kind : {"CBDT", "EBDT", "sbix"}) {
+        std::string name = std::string("bitmaps-") + kind + ".ttf";
+        std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        const FontFileFacts facts = ReadFontFile(Fixture(name));
+        EXPECT_TRUE(facts.sound) << name << ": " << facts.reason;
+        ASSERT_EQ(facts.faces.size(), 1u) << name;
+        EXPECT_FALSE(facts.faces[0].outlines) << name;
+        EXPECT_EQ(facts.faces[0].bitmaps, kind) << name;
+    }
     // The colour emoji font Debian ships, unpacked by the set-up.
     if (std::filesystem::exists(QUILLMOOR_EMOJI_FONT)) {
         const FontFileFacts emoji = ReadFontFile(FileBytes(QUILLMOOR_EMOJI_FONT));
