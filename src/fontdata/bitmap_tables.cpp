@@ -65,16 +65,15 @@ Fault CheckGlyphId(std::uint32_t glyph, std::uint32_t first, std::uint32_t last,
 
 // One index subtable, for glyphs first..last, at `at` in the location table: its extent
 // there, or a fault.
-Fault ReadIndexSubtable(const Range& t, std::size_t at, std::uint32_t first, std::uint32_t last, const Range& data,
+Fault ReadIndexSubtable(const Range& t, std::uint64_t place, std::uint32_t first, std::uint32_t last, const Range& data,
                         bool colour, std::uint64_t& end)
 {
     const char* table = colour ? "CBLC" : "EBLC";
-    if (!t.Has(at, 8))
+    if (!t.Has(place, 8))
         return {table, "index subtable past the table"};
+    const std::size_t at = static_cast<std::size_t>(place);  // inside the table
     const std::uint32_t indexFormat = t.U16(at), imageFormat = t.U16(at + 2);
     const std::uint64_t imageData = t.U32(at + 4);
-    if (indexFormat < 1 || indexFormat > 5)
-        return {table, "unknown index format"};
     if (!KnownImageFormat(imageFormat, colour))
         return {table, "unknown image format"};
     const std::uint64_t count = last - first + 1ull;
@@ -207,14 +206,14 @@ Fault ReadBitmapLocations(const Range& t, const Range& data, std::uint32_t glyph
             const std::uint64_t at = array + t.U32(entry + 4);
             if (!read.insert({at, first, last}).second)
                 continue;
-            if (at > t.size())
-                return {table, "index subtable past the table"};
             std::uint64_t subtableEnd = at;
-            if (Fault fault = ReadIndexSubtable(t, static_cast<std::size_t>(at), first, last, data, colour, subtableEnd))
+            if (Fault fault = ReadIndexSubtable(t, at, first, last, data, colour, subtableEnd))
                 return fault;
-            covered += subtableEnd - at;
-            if (!extents.emplace(at, subtableEnd).second || covered > t.size())
+            if (!extents.emplace(at, subtableEnd).second)
                 return {table, "index subtables overlapping"};
+            covered += subtableEnd - at;
+            if (covered > t.size())
+                return {table, "index subtables larger than the table"};
         }
     }
     std::vector<std::pair<std::uint64_t, std::uint64_t>> spans(extents.begin(), extents.end());
@@ -247,7 +246,7 @@ Fault ReadSbix(const Range& t, std::uint32_t glyphs)
             return {"sbix", "strike past the table"};
         covered += header;
         if (covered > t.size())
-            return {"sbix", "strikes overlapping"};
+            return {"sbix", "strike headers larger than the table"};
         extents.push_back({strike, strike + header});
         auto offset = [&](std::uint64_t g) { return t.U32(static_cast<std::size_t>(strike + 4 + 4 * g)); };
         std::uint64_t start = offset(0);

@@ -1107,6 +1107,33 @@ Bytes Cbdt()
     return b;
 }
 
+// The same CBLC with glyphs 1-3's index subtable in another format: 2 (one image size,
+// big metrics), 4 (glyph id and offset pairs) or 5 (one size, the glyphs named).
+Bytes CblcOfIndexFormat(std::uint32_t format)
+{
+    Bytes t = Cblc();
+    t.resize(kCblcSubtable);
+    for (std::uint32_t v : {format, 17u})
+        FontBuilder::Put(t, 2, v);
+    FontBuilder::Put(t, 4, 4);
+    if (format == 4) {
+        FontBuilder::Put(t, 4, 3);
+        for (std::uint32_t g = 0; g <= 3; ++g) {
+            FontBuilder::Put(t, 2, g < 3 ? g + 1 : 0);
+            FontBuilder::Put(t, 2, static_cast<std::uint32_t>(g * kCbdtGlyph));
+        }
+        return t;
+    }
+    FontBuilder::Put(t, 4, kCbdtGlyph);
+    t.resize(t.size() + 8, 0);  // big metrics
+    if (format == 5) {
+        FontBuilder::Put(t, 4, 3);
+        for (std::uint32_t g = 1; g <= 3; ++g)
+            FontBuilder::Put(t, 2, g);
+    }
+    return t;
+}
+
 // A font of colour bitmaps alone: no glyf or loca.
 FontBuilder ColourFont()
 {
@@ -1162,6 +1189,13 @@ TEST(ReadFontFile, BitmapOnlyFontsAreJudgedByTheirOwnTables)
 {
     const FontFileFacts colour = ReadFontFile(ColourFont().Build());
     ASSERT_TRUE(colour.sound) << colour.reason;
+    // The same images through index formats 2, 4 and 5: sound too.
+    for (const std::uint32_t format : {2u, 4u, 5u}) {
+        FontBuilder font = ColourFont();
+        font.tables["CBLC"] = CblcOfIndexFormat(format);
+        const FontFileFacts facts = ReadFontFile(font.Build());
+        EXPECT_TRUE(facts.sound) << "index format " << format << ": " << facts.reason;
+    }
     EXPECT_FALSE(colour.faces[0].outlines);
     EXPECT_EQ(colour.faces[0].bitmaps, "CBDT");
     FontBuilder sbix;
@@ -1216,6 +1250,13 @@ TEST(ReadFontFile, EachBitmapRuleRefusesAFontThatBreaksOnlyIt)
     auto cbdt = [](std::size_t at, std::uint32_t value, int size) -> Change {
         return [=](FontBuilder& f) { FontBuilder::Set(f.tables["CBDT"], at, size, value); };
     };
+    auto withIndex = [](std::uint32_t format, std::function<void(Bytes&)> change) -> Change {
+        return [=](FontBuilder& f) {
+            Bytes t = CblcOfIndexFormat(format);
+            change(t);
+            f.tables["CBLC"] = t;
+        };
+    };
     auto sbix = [](std::function<void(Bytes&)> change) -> Change {
         return [=](FontBuilder& f) {
             f.tables["sbix"] = Sbix();
@@ -1268,8 +1309,52 @@ TEST(ReadFontFile, EachBitmapRuleRefusesAFontThatBreaksOnlyIt)
         {"sbix: glyph data past the table", sbix([](Bytes& b) { FontBuilder::Set(b, 12 + 4 + 16, 4, 0x1000); })},
         {"sbix: glyph data shorter than its header", sbix([](Bytes& b) { FontBuilder::Set(b, 12 + 4 + 8, 4, 24 + 4); })},
         {"sbix: strikes overlapping", [](FontBuilder& f) { f.tables["sbix"] = OverlappingSbix(2); }},
-        // Many: refused once their headers add up to more than the table.
-        {"sbix: strikes overlapping", [](FontBuilder& f) { f.tables["sbix"] = OverlappingSbix(200); }},
+        // Many: refused once their headers add up to more than the table, before each is read.
+        {"sbix: strike headers larger than the table", [](FontBuilder& f) { f.tables["sbix"] = OverlappingSbix(200); }},
+        // Index formats 2, 4 and 5 (format 1 is the built font's).
+        {"CBLC: index subtable past the table", withIndex(2, [](Bytes& t) { t.resize(kCblcSubtable + 8 + 11); })},
+        {"CBDT: glyph data shorter than its header", withIndex(2, [](Bytes& t) { FontBuilder::Set(t, kCblcSubtable + 8, 4, 8); })},
+        {"CBDT: glyph data past the table", withIndex(2, [](Bytes& t) { FontBuilder::Set(t, kCblcSubtable + 8, 4, 100); })},
+        {"CBDT: image length past the glyph", withIndex(2, [](Bytes& t) { FontBuilder::Set(t, kCblcSubtable + 8, 4, 12); })},
+        {"CBLC: index subtable past the table", withIndex(5, [](Bytes& t) { t.resize(kCblcSubtable + 8 + 12 + 3); })},
+        {"CBLC: glyph ids past the table", withIndex(5, [](Bytes& t) { FontBuilder::Set(t, kCblcSubtable + 20, 4, 100); })},
+        {"CBLC: glyph id outside its index subtable", withIndex(5, [](Bytes& t) { FontBuilder::Set(t, kCblcSubtable + 24, 2, 0); })},
+        {"CBLC: glyph ids out of order", withIndex(5, [](Bytes& t) { FontBuilder::Set(t, kCblcSubtable + 26, 2, 1); })},
+        {"CBLC: index subtable past the table", withIndex(4, [](Bytes& t) { t.resize(kCblcSubtable + 8 + 3); })},
+        {"CBLC: glyph offsets past the table", withIndex(4, [](Bytes& t) { FontBuilder::Set(t, kCblcSubtable + 8, 4, 100); })},
+        {"CBLC: glyph id outside its index subtable", withIndex(4, [](Bytes& t) { FontBuilder::Set(t, kCblcSubtable + 12, 2, 0); })},
+        {"CBLC: glyph ids out of order", withIndex(4, [](Bytes& t) { FontBuilder::Set(t, kCblcSubtable + 16, 2, 1); })},
+        {"CBDT: glyph offsets descending", withIndex(4, [](Bytes& t) { FontBuilder::Set(t, kCblcSubtable + 18, 2, 30); })},
+        // Two entries over one subtable for other glyphs, and two subtables overlapping.
+        {"CBLC: index subtables overlapping",
+         [](FontBuilder& f) {
+             Bytes& t = f.tables["CBLC"];
+             FontBuilder::Set(t, kCblcStrike + 8, 4, 2);
+             FontBuilder::Set(t, kCblcArray, 4, 0x00010001);  // glyph 1 alone
+             FontBuilder::Set(t, kCblcArray + 4, 4, 16);
+             t.insert(t.begin() + kCblcArray + 8, {0, 2, 0, 3, 0, 0, 0, 16});
+         }},
+        {"CBLC: index subtables overlapping",
+         [](FontBuilder& f) {
+             // Glyph 1 in a subtable of format 2 whose last 8 bytes are also the header of
+             // glyphs 2-3's (format 2, image format 17, images after glyph 1's).
+             Bytes t = Cblc();
+             t.resize(kCblcSubtable);
+             FontBuilder::Set(t, kCblcStrike + 8, 4, 2);
+             FontBuilder::Set(t, kCblcArray, 4, 0x00010001);
+             t.insert(t.begin() + kCblcArray + 8, {0, 2, 0, 3, 0, 0, 0, 16 + 12});
+             FontBuilder::Set(t, kCblcArray + 4, 4, 16);
+             for (std::uint32_t v : {2u, 17u})
+                 FontBuilder::Put(t, 2, v);
+             FontBuilder::Put(t, 4, 4);
+             FontBuilder::Put(t, 4, kCbdtGlyph);
+             for (std::uint32_t v : {2u, 17u})
+                 FontBuilder::Put(t, 2, v);
+             FontBuilder::Put(t, 4, 4 + kCbdtGlyph);
+             FontBuilder::Put(t, 4, kCbdtGlyph);
+             t.resize(t.size() + 8, 0);
+             f.tables["CBLC"] = t;
+         }},
     };
     for (const auto& [reason, change] : rules) {
         FontBuilder font = ColourFont();
