@@ -252,25 +252,13 @@ def main():
     write("uninstall-regular.ttf", named(base, [
         (1, 3, 1, 0x0409, "Quillmoor Uninstall"), (2, 3, 1, 0x0409, "Regular"),
         (4, 3, 1, 0x0409, "Quillmoor Uninstall"), (6, 3, 1, 0x0409, "QuillmoorUninstall-Regular")]))
-    bold = TTFont(io.BytesIO(named(base, [
-        (1, 3, 1, 0x0409, "Quillmoor Uninstall"), (2, 3, 1, 0x0409, "Bold"),
-        (4, 3, 1, 0x0409, "Quillmoor Uninstall Bold"), (6, 3, 1, 0x0409, "QuillmoorUninstall-Bold")])))
-    bold["OS/2"].usWeightClass = 700
-    bold["OS/2"].fsSelection = (bold["OS/2"].fsSelection & ~0x40) | 0x20
-    bold["head"].macStyle |= 1
-    write("uninstall-bold.ttf", to_bytes(bold))
+    write("uninstall-bold.ttf", bold_of(base, "Quillmoor Uninstall"))
     # A family name of 40 bytes: the system names it by its first 31.
     write("long-name.ttf", to_bytes(renamed(base, "Quillmoor Family With A Long Name For 40")))
     for name in ("Held", "Interface", "Answer", "Key", "Twice", "Foo", "Foo Bar", "Recycle"):
         write(f"uninstall-{name.lower().replace(' ', '-')}.ttf", to_bytes(renamed(base, f"Quillmoor {name}")))
     # A second file of "Quillmoor Recycle", its bold.
-    recycle_bold = TTFont(io.BytesIO(named(base, [
-        (1, 3, 1, 0x0409, "Quillmoor Recycle"), (2, 3, 1, 0x0409, "Bold"),
-        (4, 3, 1, 0x0409, "Quillmoor Recycle Bold"), (6, 3, 1, 0x0409, "QuillmoorRecycle-Bold")])))
-    recycle_bold["OS/2"].usWeightClass = 700
-    recycle_bold["OS/2"].fsSelection = (recycle_bold["OS/2"].fsSelection & ~0x40) | 0x20
-    recycle_bold["head"].macStyle |= 1
-    write("uninstall-recycle-bold.ttf", to_bytes(recycle_bold))
+    write("uninstall-recycle-bold.ttf", bold_of(base, "Quillmoor Recycle"))
     # Hangul names in the US English records, which every engine reads (Wine's FreeType
     # gives a font with Korean-language names only no family of its own).
     for n, family in ((1, "나눔시험가"), (2, "나눔시험나")):
@@ -359,6 +347,17 @@ def bitmaps_only(base, kind):
         struct.pack_into(">4sIII", out, directory + 16 * i, tag, 0, len(out), len(tables[tag]))
         out += tables[tag]
     return bytes(out)
+
+
+def bold_of(base, family):
+    """The bold style of a family: its names, weight 700 and the bold bits."""
+    bold = TTFont(io.BytesIO(named(base, [
+        (1, 3, 1, 0x0409, family), (2, 3, 1, 0x0409, "Bold"),
+        (4, 3, 1, 0x0409, f"{family} Bold"), (6, 3, 1, 0x0409, family.replace(" ", "") + "-Bold")])))
+    bold["OS/2"].usWeightClass = 700
+    bold["OS/2"].fsSelection = (bold["OS/2"].fsSelection & ~0x40) | 0x20
+    bold["head"].macStyle |= 1
+    return to_bytes(bold)
 
 
 def zero_width(font):

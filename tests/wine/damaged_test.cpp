@@ -128,17 +128,7 @@ TEST_F(Damaged, TheWindowAnswersThroughoutAPressWhoseChildHangs)
     const std::string box = TestFontPath(50) + "\r\n" + TestFontPath(51) + "\r\n";
     W().编辑框_安装文字目录.SetText(box);
 
-    std::atomic<bool> pressing{true};
-    std::atomic<DWORD> slowest{0};
-    std::thread prober([&] {
-        while (pressing) {
-            const DWORD start = GetTickCount();
-            DWORD_PTR ignored = 0;
-            SendMessageTimeoutA(W().hwnd(), WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
-            slowest = std::max<DWORD>(slowest, GetTickCount() - start);
-            Sleep(20);
-        }
-    });
+    SilenceProbe probe(W().hwnd());
     BoxAnswerer answer("提示");
     SendMessageA(W().按钮_安装字体.hwnd(), BM_CLICK, 0, 0);
     std::set<std::string> captions;
@@ -153,13 +143,12 @@ TEST_F(Damaged, TheWindowAnswersThroughoutAPressWhoseChildHangs)
             return !InstallationRunning() && answer.answered.load();
         },
         30000);
-    pressing = false;
-    prober.join();
+    const DWORD slowest = probe.Stop();
     answer.Join();
     SetEnvironmentVariableA("QUILLMOOR_STAND_IN", nullptr);
     UseFontTrialProgram(ProgramFolder() + "quillmoor.exe");
 
-    EXPECT_LT(slowest.load(), 1000u) << "the window did not answer for " << slowest.load() << " ms";
+    EXPECT_LT(slowest, 1000u) << "the window did not answer for " << slowest << " ms";
     EXPECT_TRUE(disabled) << "the install button or the path box took input during the press";
     EXPECT_TRUE(captions.count("Quillmoor字体查看器1.1 - 正在检查字体 1/2…")) << "no progress shown";
     EXPECT_TRUE(captions.count("Quillmoor字体查看器1.1 - 正在检查字体 2/2…")) << "no progress shown";

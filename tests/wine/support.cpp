@@ -684,6 +684,34 @@ POINT PaletteCellOnScreen(HWND popup, int entry)
     return {p.left + inset + (entry % 7) * cell + cell / 2, p.top + inset + (entry / 7) * cell + cell / 2};
 }
 
+SilenceProbe::SilenceProbe(HWND window)
+    : thread_([this, window] {
+          while (running_) {
+              const DWORD start = GetTickCount();
+              DWORD_PTR ignored = 0;
+              SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &ignored);
+              slowest_ = std::max<DWORD>(slowest_, GetTickCount() - start);
+              Sleep(10);
+          }
+          ended_ = true;
+      })
+{
+}
+
+SilenceProbe::~SilenceProbe()
+{
+    if (thread_.joinable())
+        Stop();
+}
+
+DWORD SilenceProbe::Stop()
+{
+    running_ = false;
+    PumpUntil([this] { return ended_.load(); }, 30000);
+    thread_.join();
+    return slowest_;
+}
+
 void UninstallTest::SetUp()
 {
     InstallTest::SetUp();

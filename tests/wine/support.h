@@ -20,6 +20,24 @@ void PumpMessages(DWORD milliseconds);
 // Dispatches messages until the condition holds or the time runs out; returns the condition.
 bool PumpUntil(const std::function<bool()>& condition, DWORD milliseconds = 5000);
 
+// On a thread of its own, asks the window for an answer (WM_NULL) again and again until
+// Stop(), and keeps the longest wait: how long the window went without answering.
+class SilenceProbe {
+public:
+    explicit SilenceProbe(HWND window);
+    ~SilenceProbe();
+    SilenceProbe(const SilenceProbe&) = delete;
+    SilenceProbe& operator=(const SilenceProbe&) = delete;
+    // Ends the asking, this thread's messages going on until the last ask is answered (the
+    // window may be this thread's); the longest wait in milliseconds.
+    DWORD Stop();
+
+private:
+    std::atomic<bool> running_{true}, ended_{false};
+    std::atomic<DWORD> slowest_{0};
+    std::thread thread_;
+};
+
 // The folder of the running test executable, with a trailing backslash.
 std::string ProgramFolder();
 

@@ -43,6 +43,22 @@ int Trashed(const std::string& name)
     return count;
 }
 
+// Another program that holds the file open without sharing it, once it does; null when it
+// did not.
+std::unique_ptr<StartedProcess> HoldOpen(const std::string& file)
+{
+    auto holder = StartProgram("window_helper.exe", "hold \"" + file + "\"");
+    const bool held = holder->ok && PumpUntil([&] {
+        HANDLE probe = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                   nullptr, OPEN_EXISTING, 0, nullptr);
+        if (probe == INVALID_HANDLE_VALUE)
+            return true;
+        CloseHandle(probe);
+        return false;
+    });
+    return held ? std::move(holder) : nullptr;
+}
+
 }  // namespace
 
 TEST_F(Uninstall, AFamilyOfTwoFilesGoesWholeByTheMenuAndComesBack)
@@ -60,21 +76,10 @@ TEST_F(Uninstall, AFamilyOfTwoFilesGoesWholeByTheMenuAndComesBack)
     FontChangeCounter counter;
     FontChangeCounter::count = 0;
     // The window answers throughout: the look and the removal run off its thread.
-    std::atomic<bool> running{true};
-    std::atomic<DWORD> slowest{0};
-    std::thread prober([&] {
-        while (running) {
-            const DWORD start = GetTickCount();
-            DWORD_PTR ignored = 0;
-            SendMessageTimeoutA(W().hwnd(), WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
-            slowest = std::max<DWORD>(slowest, GetTickCount() - start);
-            Sleep(20);
-        }
-    });
+    SilenceProbe probe(W().hwnd());
     const Shown shown = ByMenu();
-    running = false;
-    prober.join();
-    EXPECT_LT(slowest.load(), 1000u) << "the window did not answer for " << slowest.load() << " ms";
+    const DWORD slowest = probe.Stop();
+    EXPECT_LT(slowest, 1000u) << "the window did not answer for " << slowest << " ms";
     EXPECT_EQ(shown.question, "确定要卸载字体“Quillmoor Uninstall”吗？\n\n" + folder + "\\uninstall-regular.ttf\n" +
                                   folder + "\\uninstall-bold.ttf");
     EXPECT_EQ(shown.outcome, "卸载成功");
@@ -129,16 +134,8 @@ TEST_F(Uninstall, AFileAnotherProgramHoldsOpenRefusesAndEverythingIsRestored)
 {
     ASSERT_EQ(InstallFrom(FixturePath("uninstall-held.ttf") + "\r\n").text, "安装成功");
     const std::string file = FontsFolder() + "\\uninstall-held.ttf";
-    auto holder = StartProgram("window_helper.exe", "hold \"" + file + "\"");
-    ASSERT_TRUE(holder->ok);
-    ASSERT_TRUE(PumpUntil([&] {
-        HANDLE probe = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                   nullptr, OPEN_EXISTING, 0, nullptr);
-        if (probe == INVALID_HANDLE_VALUE)
-            return true;
-        CloseHandle(probe);
-        return false;
-    }));
+    auto holder = HoldOpen(file);
+    ASSERT_TRUE(holder);
     Select("Quillmoor Held");
     const std::set<std::string> before = FontsFolderFiles();
     const Shown shown = ByMenu();
@@ -226,16 +223,8 @@ TEST_F(Uninstall, AHeldFileOfALongerFamilyIsNotTaken)
     ASSERT_EQ(InstallFrom(FixturePath("uninstall-foo.ttf") + "\r\n" + FixturePath("uninstall-foo-bar.ttf") + "\r\n").text,
               "安装成功");
     const std::string foo = FontsFolder() + "\\uninstall-foo.ttf", fooBar = FontsFolder() + "\\uninstall-foo-bar.ttf";
-    auto holder = StartProgram("window_helper.exe", "hold \"" + fooBar + "\"");
-    ASSERT_TRUE(holder->ok);
-    ASSERT_TRUE(PumpUntil([&] {
-        HANDLE probe = CreateFileA(fooBar.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                   nullptr, OPEN_EXISTING, 0, nullptr);
-        if (probe == INVALID_HANDLE_VALUE)
-            return true;
-        CloseHandle(probe);
-        return false;
-    }));
+    auto holder = HoldOpen(fooBar);
+    ASSERT_TRUE(holder);
     Select("Quillmoor Foo");
     const Shown shown = ByMenu();
     TerminateProcess(holder->info.hProcess, 0);
