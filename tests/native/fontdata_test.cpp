@@ -1311,6 +1311,36 @@ TEST(ReadFontFile, EachBitmapRuleRefusesAFontThatBreaksOnlyIt)
         {"sbix: strikes overlapping", [](FontBuilder& f) { f.tables["sbix"] = OverlappingSbix(2); }},
         // Many: refused once their headers add up to more than the table, before each is read.
         {"sbix: strike headers larger than the table", [](FontBuilder& f) { f.tables["sbix"] = OverlappingSbix(200); }},
+        {"CBLC: index subtables larger than the table",
+         [](FontBuilder& f) {
+             // 999 glyphs, each in an index subtable of its own, every subtable 4 bytes after
+             // the last in a run of words that reads as a subtable from any of them (index
+             // format 1, image format 17, images at 0x00010011, every glyph empty): refused
+             // once they add up to more than the table, before each is read.
+             constexpr std::uint32_t kGlyphs = 1000, kWord = 0x00010011;
+             FontBuilder::Set(f.tables["maxp"], 4, 2, kGlyphs);
+             f.tables["hmtx"].resize(4 * 2 + 2 * (kGlyphs - 2), 0);
+             Bytes t = FontBuilder::Be16s({3, 0});
+             FontBuilder::Put(t, 4, 1);
+             const std::uint32_t array = 8 + 48, run = array + 8 * (kGlyphs - 1);
+             Bytes strike(48, 0);
+             FontBuilder::Set(strike, 0, 4, array);
+             FontBuilder::Set(strike, 8, 4, kGlyphs - 1);
+             FontBuilder::Set(strike, 40, 2, 1);
+             FontBuilder::Set(strike, 42, 2, kGlyphs - 1);
+             t.insert(t.end(), strike.begin(), strike.end());
+             for (std::uint32_t g = 1; g < kGlyphs; ++g) {
+                 FontBuilder::Put(t, 2, g);
+                 FontBuilder::Put(t, 2, g);
+                 FontBuilder::Put(t, 4, run - array + 4 * (g - 1));
+             }
+             for (std::uint32_t w = 0; w < kGlyphs + 4; ++w)
+                 FontBuilder::Put(t, 4, kWord);
+             f.tables["CBLC"] = t;
+             Bytes data = FontBuilder::Be16s({3, 0});
+             data.resize(2 * kWord + 4, 0);
+             f.tables["CBDT"] = data;
+         }},
         // Index formats 2, 4 and 5 (format 1 is the built font's).
         {"CBLC: index subtable past the table", withIndex(2, [](Bytes& t) { t.resize(kCblcSubtable + 8 + 11); })},
         {"CBDT: glyph data shorter than its header", withIndex(2, [](Bytes& t) { FontBuilder::Set(t, kCblcSubtable + 8, 4, 8); })},
