@@ -9,7 +9,8 @@ cmake --build build/native). About ten minutes; not part of the test command.
 import re, subprocess, sys, os, tempfile
 root=os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 work=tempfile.mkdtemp(prefix='judge-mutations-')
-srcs={'font_file':root+'/src/fontdata/font_file.cpp','bitmap_tables':root+'/src/fontdata/bitmap_tables.cpp','font_resource':root+'/src/fontdata/font_resource.cpp'}
+srcs={name: f'{root}/src/fontdata/{name}.cpp' for name in
+      ('font_file','directory','metrics','cmap','glyf','cff','bitmap_tables','name','fvar','font_resource')}
 fix=root+'/build/native/fixtures'; wine=root+'/build/wine-fonts/usr/share/wine/fonts'
 emoji=root+'/build/emoji-font/usr/share/fonts/truetype/noto/NotoColorEmoji.ttf'
 flags=['-std=c++20','-O1','-finput-charset=UTF-8','-fexec-charset=GBK','-I'+root+'/src','-I'+root+'/tests']
