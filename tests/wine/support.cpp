@@ -184,12 +184,28 @@ void PressButton(HWND dialog, int id)
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
 }
 
-BoxAnswerer::BoxAnswerer(std::string caption, int button, DWORD milliseconds)
+BoxAnswerer::BoxAnswerer(std::string caption, int button, DWORD milliseconds, const BoxAnswerer* after)
 {
-    thread_ = std::thread([this, caption = std::move(caption), button, milliseconds] {
-        HWND box = WaitForDialog(caption.c_str(), milliseconds, GetCurrentProcessId());
+    thread_ = std::thread([this, caption = std::move(caption), button, milliseconds, after] {
+        const DWORD until = GetTickCount() + milliseconds;
+        HWND box = nullptr;
+        if (after) {
+            while (!after->answered && !cancelled_ && GetTickCount() < until)
+                Sleep(10);
+            // The box answered before may still be closing.
+            while (!cancelled_ && GetTickCount() < until) {
+                box = WaitForDialog(caption.c_str(), 100, GetCurrentProcessId());
+                if (box && box != after->box)
+                    break;
+                box = nullptr;
+                Sleep(10);
+            }
+        } else {
+            box = WaitForDialog(caption.c_str(), milliseconds, GetCurrentProcessId());
+        }
         if (!box)
             return;
+        this->box = box;
         Sleep(50);  // let the box finish showing itself
         text = MessageBoxText(box);
         style = GetWindowLongA(box, GWL_STYLE);
@@ -745,19 +761,23 @@ UninstallTest::Shown UninstallTest::Run(const std::function<void()>& start, int 
     SetForegroundWindow(W().hwnd());
     SetFocus(W().列表框_字体.hwnd());
     PumpMessages(50);
-    {
-        BoxAnswerer first("提示", answer);
-        start();
-        EXPECT_TRUE(PumpUntil([&] { return first.answered.load(); }, 20000));
-        first.Join();
-        const bool asked = first.text.starts_with("确定要卸载字体");
-        (asked ? shown.question : shown.outcome) = first.text;
-        if (!asked || answer != IDYES) {
-            EXPECT_TRUE(PumpUntil([] { return !UninstallRunning(); }, 20000));
-            return shown;
-        }
+    // Both answerers from the start: a quick removal shows its outcome box inside the loop
+    // that waits for the question's answer.
+    BoxAnswerer first("提示", answer, 20000);
+    BoxAnswerer outcome("提示", IDOK, 40000, &first);
+    start();
+    if (!PumpUntil([&] { return first.answered.load(); }, 20000)) {
+        ADD_FAILURE() << "no box was shown";
+        outcome.Cancel();
     }
-    BoxAnswerer outcome("提示");
+    first.Join();
+    const bool asked = first.text.starts_with("确定要卸载字体");
+    (asked ? shown.question : shown.outcome) = first.text;
+    if (!asked || answer != IDYES) {
+        EXPECT_TRUE(PumpUntil([] { return !UninstallRunning(); }, 20000));
+        outcome.Cancel();  // no second box comes
+        return shown;
+    }
     EXPECT_TRUE(PumpUntil([&] { return outcome.answered.load() && !UninstallRunning(); }, 30000));
     outcome.Join();
     PumpMessages(100);

@@ -67,18 +67,26 @@ bool WaitForPreview(DWORD milliseconds = 30000);
 
 class BoxAnswerer {
 public:
-    explicit BoxAnswerer(std::string caption, int button = IDOK, DWORD milliseconds = 15000);
+    // Answers the first box of that caption of this process; with `after`, the first one
+    // after the box `after` answers (for a box that may appear inside the loop that is
+    // waiting for `after`: made beforehand, it is ready whenever the box comes).
+    explicit BoxAnswerer(std::string caption, int button = IDOK, DWORD milliseconds = 15000,
+                         const BoxAnswerer* after = nullptr);
     ~BoxAnswerer();
     // Waits for the thread; true when a box was seen and answered.
     bool Join();
+    // No box is to come: one made with `after` stops waiting.
+    void Cancel() { cancelled_ = true; }
     std::string text;
     LONG style = 0;
     bool hasIcon = false;
     BoxIcon icon = BoxIcon::None;
     std::atomic<bool> answered{false};
     HWND owner = nullptr;
+    std::atomic<HWND> box{nullptr};  // the box answered
 
 private:
+    std::atomic<bool> cancelled_{false};
     std::thread thread_;
 };
 
