@@ -7,6 +7,23 @@
 
 using namespace font_reading;
 
+namespace {
+
+// The checksum of a table: its big-endian 32-bit words summed, the last one padded.
+std::uint32_t TableChecksum(std::span<const std::uint8_t> table)
+{
+    std::uint32_t sum = 0;
+    for (std::size_t i = 0; i < table.size(); i += 4) {
+        std::uint32_t word = 0;
+        for (std::size_t k = 0; k < 4; ++k)
+            word = word << 8 | (i + k < table.size() ? table[i + k] : 0u);
+        sum += word;
+    }
+    return sum;
+}
+
+}  // namespace
+
 namespace font_reading {
 
 // The table directory at `at`: every table inside the file, no tag twice (an engine reads
@@ -141,14 +158,7 @@ std::optional<std::vector<std::uint8_t>> WithOwnFamilies(std::span<const std::ui
             if (fonts[m][t].tag != Tag("name"))
                 continue;
             const std::size_t record = directory + 12 + 16 * t;
-            std::uint32_t sum = 0;
-            for (std::size_t i = at; i < out.size(); i += 4) {
-                std::uint32_t word = 0;
-                for (std::size_t k = 0; k < 4; ++k)
-                    word = word << 8 | (i + k < out.size() ? out[i + k] : 0u);
-                sum += word;
-            }
-            set32(record + 4, sum);
+            set32(record + 4, TableChecksum(std::span<const std::uint8_t>(out).subspan(at)));
             set32(record + 8, at);
             set32(record + 12, length);
         }
@@ -180,14 +190,7 @@ std::optional<CollectionPlace> CollectionMember(std::span<const std::uint8_t> st
     const std::uint32_t count = file.U32(8);
     if (count == 0 || count > kMostMembers || !file.Has(12, 4ull * count))
         return std::nullopt;
-    // The checksum of a table: its big-endian 32-bit words summed, the last one padded.
-    std::uint32_t sum = 0;
-    for (std::size_t i = 0; i < name.size(); i += 4) {
-        std::uint32_t word = 0;
-        for (std::size_t k = 0; k < 4; ++k)
-            word = word << 8 | (i + k < name.size() ? name[i + k] : 0u);
-        sum += word;
-    }
+    const std::uint32_t sum = TableChecksum(name);
     for (std::size_t m = 0; m < count; ++m) {
         const std::size_t at = file.U32(12 + 4 * m);
         if (!file.Has(at, 12))
