@@ -55,13 +55,23 @@ unpack_fonts() {  # unpack_fonts PACKAGE FOLDER FILE-INSIDE
 unpack_fonts fonts-wine "$BUILD/wine-fonts" usr/share/wine/fonts
 unpack_fonts fonts-noto-color-emoji "$BUILD/emoji-font" usr/share/fonts/truetype/noto/NotoColorEmoji.ttf
 
-# Whether this machine executes 32-bit x86 code, decided once by running a 32-bit program:
-# Wine's own 32-bit loader. Where it cannot run, only the 64-bit build runs here.
+# How this machine runs the 32-bit product. Natively where it executes 32-bit x86 code:
+# Wine's own 32-bit loader runs. Elsewhere under qemu's user-mode emulator, registered for
+# the test and run commands alone (scripts/emulate-i386.sh), where the kernel lets a
+# namespace have a binfmt_misc of its own. QUILLMOOR_EMULATE_I386=1 asks for emulation on a
+# machine that needs none, to try that path.
+
 mkdir -p "$BUILD"
-if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+rm -f "$I386_MODE_FILE"
+if [ "${QUILLMOOR_EMULATE_I386:-0}" != 1 ] && /usr/lib/wine/wine --version >/dev/null 2>&1; then
     echo "32 64" >"$RUNNABLE_BUILDS_FILE"
-    echo "setup: this machine executes 32-bit code: the 32-bit product and the 64-bit build both run here"
+    echo native >"$I386_MODE_FILE"
+    echo "setup: this machine executes 32-bit code: the 32-bit product and the 64-bit build both run here, natively"
+elif fetch_emulator && can_emulate; then
+    echo "32 64" >"$RUNNABLE_BUILDS_FILE"
+    echo emulated >"$I386_MODE_FILE"
+    echo "setup: the 32-bit product runs here under emulation ($("$QEMU_I386" --version | head -1)), the 64-bit build natively"
 else
     echo "64" >"$RUNNABLE_BUILDS_FILE"
-    echo "setup: this machine cannot execute 32-bit code: only the 64-bit build runs here (the 32-bit product is built and checked as a file)"
+    echo "setup: this machine executes no 32-bit code, and cannot emulate it (a binfmt_misc of a namespace's own needs kernel 6.7 or later): only the 64-bit build runs here (the 32-bit product is built and checked as a file)"
 fi
