@@ -6,7 +6,7 @@ cmake --build build/native). About ten minutes; not part of the test command.
 
     python3 scripts/judge-mutations.py
 """
-import re, subprocess, sys, os, tempfile
+import glob, re, subprocess, sys, os, tempfile
 root=os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 work=tempfile.mkdtemp(prefix='judge-mutations-')
 srcs={name: f'{root}/src/fontdata/{name}.cpp' for name in
@@ -15,20 +15,21 @@ fix=root+'/build/native/fixtures'; wine=root+'/build/wine-fonts/usr/share/wine/f
 emoji=root+'/build/emoji-font/usr/share/fonts/truetype/noto/NotoColorEmoji.ttf'
 flags=['-std=c++20','-O1','-finput-charset=UTF-8','-fexec-charset=GBK','-I'+root+'/src','-I'+root+'/tests']
 def sh(c): return subprocess.run(c,capture_output=True,text=True)
-# build the test object once
+# build the test objects once: the judges' tests, a file a table
 os.makedirs(work+'/o',exist_ok=True)
-for f in ['tests/native/fontdata_test.cpp','src/fontdata/digest.cpp']:
+tests=sorted(os.path.relpath(f,root) for f in glob.glob(root+'/tests/native/fontdata/*_test.cpp'))
+for f in tests+['src/fontdata/digest.cpp']:
     r=sh(['g++',*flags,f'-DQUILLMOOR_FIXTURES="{fix}"',f'-DQUILLMOOR_WINE_FONTS="{wine}"',f'-DQUILLMOOR_EMOJI_FONT="{emoji}"','-c',root+'/'+f,'-o',work+'/o/'+os.path.basename(f)+'.o'])
     if r.returncode: print(r.stderr); sys.exit(1)
 def build_and_test(name,text):
     others=[f'{work}/o/{k}.orig.o' for k in srcs if k!=name]
     open(f'{work}/{name}.cpp','w').write(text)
-    objs=[work+'/o/fontdata_test.cpp.o',work+'/o/digest.cpp.o']
+    objs=[work+'/o/'+os.path.basename(f)+'.o' for f in tests]+[work+'/o/digest.cpp.o']
     r=sh(['g++',*flags,'-c',f'{work}/{name}.cpp','-o',f'{work}/o/{name}.o'])
     if r.returncode: return 'nobuild'
     r=sh(['g++','-o',work+'/t',*objs,f'{work}/o/{name}.o',*others,'-lgtest','-lgtest_main','-pthread'])
     if r.returncode: return 'nolink:'+r.stderr[-300:]
-    r=sh(['timeout','120',work+'/t','--gtest_filter=ReadFont*:NameTable*:Collection*'])
+    r=sh(['timeout','120',work+'/t'])
     return 'killed' if r.returncode else 'SURVIVED'
 for k,p in srcs.items():
     r=sh(['g++',*flags,'-c',p,'-o',f'{work}/o/{k}.orig.o'])

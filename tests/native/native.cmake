@@ -10,7 +10,16 @@ add_executable(native_tests
     tests/native/controls_test.cpp
     tests/native/docking_test.cpp
     tests/native/fontfiles_test.cpp
-    tests/native/fontdata_test.cpp
+    tests/native/fontdata/font_file_test.cpp
+    tests/native/fontdata/directory_test.cpp
+    tests/native/fontdata/metrics_test.cpp
+    tests/native/fontdata/cmap_test.cpp
+    tests/native/fontdata/glyf_test.cpp
+    tests/native/fontdata/cff_test.cpp
+    tests/native/fontdata/name_test.cpp
+    tests/native/fontdata/bitmap_tables_test.cpp
+    tests/native/fontdata/font_resource_test.cpp
+    tests/native/fontdata/digest_test.cpp
     tests/native/fontinfo_test.cpp
 )
 target_compile_options(native_tests PRIVATE ${SANITIZE})
