@@ -25,6 +25,7 @@ add_dependencies(trial_bench quillmoor)
 # Previewing a font file, and typing into the path box, against raw floors.
 add_executable(preview_bench bench/preview_bench.cpp)
 target_link_libraries(preview_bench PRIVATE quillmoor_win)
+target_include_directories(preview_bench PRIVATE tests/wine)
 set_target_properties(preview_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 add_dependencies(preview_bench quillmoor)
 
@@ -32,6 +33,7 @@ add_dependencies(preview_bench quillmoor)
 # a window on the desktop that every broadcast waits for.
 add_executable(install_bench bench/install_bench.cpp)
 target_link_libraries(install_bench PRIVATE quillmoor_win)
+target_include_directories(install_bench PRIVATE tests/wine)
 set_target_properties(install_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 add_dependencies(install_bench quillmoor)
 
@@ -45,4 +47,5 @@ set_target_properties(judge_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BI
 # showing a message box of the same text.
 add_executable(info_bench bench/info_bench.cpp)
 target_link_libraries(info_bench PRIVATE quillmoor_win)
+target_include_directories(info_bench PRIVATE tests/wine)
 set_target_properties(info_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)

@@ -56,7 +56,7 @@ void Print(const char* name, double value, const char* unit)
 
 int main()
 {
-    InstalledFontNames.emplace();
+    FontCatalogue catalogue;
     std::span<const WiringRow> noHandlers;
     MainWindow window(kMainLayout, noHandlers);
     if (!window.Load())
@@ -82,7 +82,7 @@ int main()
             SendMessageA(list, LB_RESETCONTENT, 0, 0);
             SendMessageA(sizes, CB_RESETCONTENT, 0, 0);
         },
-        [&] { FillListsAtStartUp(window); });
+        [&] { catalogue.FillAtStartUp(window); });
     Print("startup_fill", startup, "ms");
     Print("startup_fill_ratio", startup / floor, "x");
 
@@ -92,7 +92,7 @@ int main()
     Pump();
     const double refresh = Median([&] { Pump(); },
                                   [&] {
-                                      ReloadFontList(window);
+                                      catalogue.Reload(window);
                                       UpdateWindow(list);
                                   });
     Print("refresh_visible", refresh, "ms");
@@ -102,7 +102,7 @@ int main()
         reinterpret_cast<WNDPROC>(SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountPaints)));
     Pump();
     listPaints = 0;
-    ReloadFontList(window);
+    catalogue.Reload(window);
     UpdateWindow(list);
     Pump();
     Print("refresh_list_paints", listPaints, "paints");

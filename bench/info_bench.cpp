@@ -16,12 +16,14 @@
 #include <thread>
 #include <vector>
 
+#include "app/features.h"
 #include "app/wiring.h"
 #include "catalogue/font_lists.h"
 #include "controls/text_window.h"
 #include "fontcheck/font_trial.h"
 #include "fontinfo/font_info.h"
 #include "preview/file_preview.h"
+#include "quiet_wiring.h"
 #include "window/main_window.h"
 
 namespace {
@@ -94,8 +96,9 @@ std::string InCodePage(const std::wstring& text)
 
 int main(int argc, char** argv)
 {
-    InstalledFontNames.emplace();
-    MainWindow window(kMainLayout, WiringWithoutForum());
+    Features features;
+    const std::vector<WiringRow> wiring = WiringWithoutForum(features);
+    MainWindow window(kMainLayout, wiring);
     if (!window.Load())
         return 1;
     const char* family = "文泉驿微米黑";
@@ -125,9 +128,9 @@ int main(int argc, char** argv)
         return 0;
 
     // A font named in 5,000 languages, previewed from the path box.
-    UseFontTrialProgram(BenchFolder() + "quillmoor.exe");
+    features.trials.UseProgram(BenchFolder() + "quillmoor.exe");
     window.编辑框_安装文字目录.SetText(argv[1]);
-    PumpWhile(&FilePreviewRunning);
+    PumpWhile([&] { return features.preview.Running(); });
     if (!window.编辑框_输入的文字.ShownFile()) {
         std::printf("# %s was not previewed\n", argv[1]);
         return 1;

@@ -15,10 +15,12 @@
 #include <string>
 #include <thread>
 
+#include "app/features.h"
 #include "app/wiring.h"
 #include "catalogue/font_lists.h"
 #include "fontcheck/font_trial.h"
 #include "fontfiles/font_files.h"
+#include "quiet_wiring.h"
 #include "window/main_window.h"
 
 namespace {
@@ -108,10 +110,11 @@ int main(int argc, char** argv)
     if (argc < 2)
         return 2;
     const std::string folder = argv[1];
-    UseFontTrialProgram(BenchFolder() + "quillmoor.exe");
 
-    InstalledFontNames.emplace();
-    MainWindow window(kMainLayout, WiringWithoutForum());
+    Features features;
+    features.trials.UseProgram(BenchFolder() + "quillmoor.exe");
+    const std::vector<WiringRow> wiring = WiringWithoutForum(features);
+    MainWindow window(kMainLayout, wiring);
     if (!window.Load())
         return 1;
     BoxCloser closer;
@@ -126,7 +129,7 @@ int main(int argc, char** argv)
     // A press works off the window's thread: the window's messages go on until it ends.
     auto press = [&] {
         SendMessageA(window.按钮_安装字体.hwnd(), BM_CLICK, 0, 0);
-        PumpWhile(&InstallationRunning);
+        PumpWhile([&] { return features.installer.Running(); });
     };
 
     for (const bool waitedFor : {false, true}) {

@@ -13,10 +13,12 @@
 #include <string>
 #include <vector>
 
+#include "app/features.h"
 #include "app/wiring.h"
 #include "catalogue/font_lists.h"
 #include "preview/file_preview.h"
 #include "fontcheck/font_trial.h"
+#include "quiet_wiring.h"
 #include "window/main_window.h"
 
 namespace {
@@ -52,10 +54,11 @@ int main(int argc, char** argv)
 {
     if (argc < 3)
         return 2;
-    UseFontTrialProgram(BenchFolder() + "quillmoor.exe");
 
-    InstalledFontNames.emplace();
-    MainWindow window(kMainLayout, WiringWithoutForum());
+    Features features;
+    features.trials.UseProgram(BenchFolder() + "quillmoor.exe");
+    const std::vector<WiringRow> wiring = WiringWithoutForum(features);
+    MainWindow window(kMainLayout, wiring);
     if (!window.Load())
         return 1;
     EditBox& path = window.编辑框_安装文字目录;
@@ -73,7 +76,7 @@ int main(int argc, char** argv)
     // it is shown.
     auto name = [&](const std::string& text) {
         path.SetText(text);
-        PumpWhile(&FilePreviewRunning);
+        PumpWhile([&] { return features.preview.Running(); });
     };
     const struct {
         const char* name;

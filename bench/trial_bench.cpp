@@ -21,12 +21,12 @@
 
 namespace {
 
-double MedianTrial(const std::string& path, bool expected)
+double MedianTrial(const FontTrials& trials, const std::string& path, bool expected)
 {
     std::vector<double> times;
     for (int i = 0; i < kRepetitions; ++i) {
         const double start = Now();
-        if ((TryFontFile(path) == TrialVerdict::Sound) != expected)
+        if ((TryFontFile(trials, path) == TrialVerdict::Sound) != expected)
             std::printf("# unexpected verdict for %s\n", path.c_str());
         times.push_back(Now() - start);
     }
@@ -43,12 +43,12 @@ int main(int argc, char** argv)
         return 2;
     }
     const std::string folder = BenchFolder();
-    UseFontTrialProgram(folder + "quillmoor.exe");
-    TryFontFile(argv[1]);  // untimed: the first start loads everything from disk
+    FontTrials trials(folder + "quillmoor.exe");
+    TryFontFile(trials, argv[1]);  // untimed: the first start loads everything from disk
 
-    const double bare = MedianTrial(folder + "no-such-font.ttf", false);
-    const double small = MedianTrial(argv[1], true);
-    const double collection = MedianTrial(argv[2], true);
+    const double bare = MedianTrial(trials, folder + "no-such-font.ttf", false);
+    const double small = MedianTrial(trials, argv[1], true);
+    const double collection = MedianTrial(trials, argv[2], true);
     std::printf("trial_bare_start %.1f ms\n", bare);
     std::printf("trial_small_font %.1f ms\n", small);
     std::printf("trial_wqy_collection %.1f ms\n", collection);
@@ -58,7 +58,7 @@ int main(int argc, char** argv)
     // The large collection, by the preview and a press at once.
     std::ifstream file(argv[3], std::ios::binary);
     const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    TrialSession preview, press;
+    TrialSession preview(trials), press(trials);
     TrialVerdict previewVerdict = TrialVerdict::NotTried, pressVerdict = TrialVerdict::NotTried;
     const double start = Now();
     std::thread first([&] { previewVerdict = preview.Try(bytes); });

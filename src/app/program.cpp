@@ -7,31 +7,12 @@
 #include "base/dbcs_text.h"
 #include "win/fatal.h"
 #include "win/ole.h"
-#include "catalogue/font_lists.h"
 
-namespace {
-
-std::string startFile;
-
-// The exit hook: the one routine the orderly end runs, once.
-void ReleaseCatalogue()
+std::string FullPath(const std::string& path)
 {
-    InstalledFontNames.reset();
-}
-
-}  // namespace
-
-void SetStartFile(const std::string& path)
-{
-    // Resolved now: the start-up makes the program's own folder the current directory.
     char full[MAX_PATH] = {};
     const DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
-    startFile = length > 0 && length < MAX_PATH ? std::string(full, length) : path;
-}
-
-const std::string& StartFile()
-{
-    return startFile;
+    return length > 0 && length < MAX_PATH ? std::string(full, length) : path;
 }
 
 void PrepareProcess()
@@ -54,8 +35,6 @@ void PrepareProcess()
 int RunProgram(std::span<const LayoutRow> layout, std::span<const WiringRow> wiring)
 {
     PrepareProcess();
-    InstalledFontNames.emplace();
-    void (*exitHook)() = &ReleaseCatalogue;
 
     int code;
     {
@@ -71,7 +50,6 @@ int RunProgram(std::span<const LayoutRow> layout, std::span<const WiringRow> wir
         }
         code = RunMessageLoop(window);
     }
-    exitHook();
     EndOle();
     return code;
 }

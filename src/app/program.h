@@ -8,12 +8,12 @@
 // step of RunProgram.
 void PrepareProcess();
 
-// The font file the program was opened with ("Open with"), as a full path; empty when
-// none. Set before RunProgram; the start-up puts it in the path box before the window shows.
-void SetStartFile(const std::string& path);
-const std::string& StartFile();
+// A path as a full path, resolved against the current directory: for the file the program
+// was opened with, before RunProgram makes the program's own folder the current one.
+std::string FullPath(const std::string& path);
 
 // The program's life from process start to exit: prepares the process, loads the main
-// window from the layout, runs the message loop and ends in order. Returns the exit
+// window from the layout with the wiring (whose features outlive this call), runs the
+// message loop and ends in order. Returns the exit
 // code (0); a fatal start-up error ends the process with -1 instead.
 int RunProgram(std::span<const LayoutRow> layout, std::span<const WiringRow> wiring);

@@ -1,11 +1,10 @@
 #pragma once
-#include <span>
+#include <vector>
 
 #include "window/main_window.h"
 
-// The program's wiring table: which handler of which feature runs for which event.
-extern const std::span<const WiringRow> kMainWiring;
+struct Features;
 
-// The same without the forum notice on closing, which waits for an answer: for programs
-// that drive the window with nobody to answer it (the tests, the benchmarks).
-std::span<const WiringRow> WiringWithoutForum();
+// The program's wiring table: which feature's handler runs for which event, bound to the
+// features it acts on, which outlive the window.
+std::vector<WiringRow> MainWiring(Features& features);

@@ -6,16 +6,14 @@
 #include "catalogue/font_sizes.h"
 #include "window/main_window.h"
 
-std::optional<TextList> InstalledFontNames;
-
-void ReloadFontList(MainWindow& window)
+void FontCatalogue::Reload(MainWindow& window)
 {
     ListBox& list = window.列表框_字体;
     const std::string selected = list.ItemText(list.Selected());
     const bool hadSelection = list.Selected() >= 0;
 
-    InstalledFontNames = GetInstalledFontNames();
-    const TextList& names = *InstalledFontNames;
+    names_ = GetInstalledFontNames();
+    const TextList& names = names_;
 
     // One repaint for the whole list, not one per item.
     list.SetRedraw(false);
@@ -31,11 +29,11 @@ void ReloadFontList(MainWindow& window)
     list.SetRedraw(true);
 }
 
-void ReloadSelectingNeighbour(MainWindow& window)
+void FontCatalogue::ReloadSelectingNeighbour(MainWindow& window)
 {
     ListBox& list = window.列表框_字体;
     const int was = list.Selected();
-    ReloadFontList(window);
+    Reload(window);
     if (was < 0 || list.Selected() >= 0 || list.Count() == 0)
         return;
     // Gone from the list: the item that took its place, else the one before it, and the
@@ -44,9 +42,9 @@ void ReloadSelectingNeighbour(MainWindow& window)
     window.Raise(Index(Ctl::列表框_字体), Event::SelectionChanged, {});
 }
 
-void FillListsAtStartUp(MainWindow& window)
+void FontCatalogue::FillAtStartUp(MainWindow& window)
 {
-    ReloadFontList(window);
+    Reload(window);
     for (const std::string& size : SizeListItems())
         window.组合框_字体大小.Add(size);
 }

@@ -43,18 +43,6 @@ LONG WINAPI EndOnFault(EXCEPTION_POINTERS*)
     return EXCEPTION_EXECUTE_HANDLER;
 }
 
-std::mutex& ProgramLock()
-{
-    static std::mutex lock;
-    return lock;
-}
-
-std::string& TrialProgram()
-{
-    static std::string program;
-    return program;
-}
-
 std::string OwnProgram()
 {
     std::string path(MAX_PATH, '\0');
@@ -63,12 +51,6 @@ std::string OwnProgram()
         path.resize(path.size() * 2);
     path.resize(length);
     return path;
-}
-
-std::string ChildProgram()
-{
-    std::lock_guard<std::mutex> hold(ProgramLock());
-    return TrialProgram().empty() ? OwnProgram() : TrialProgram();
 }
 
 // The job every child runs in: when the program ends, however it ends, so do they.
@@ -87,11 +69,10 @@ HANDLE TrialJob()
     return job;
 }
 
-// Starts the child with the argument, in the job, with the given standard handles (or
+// Starts the program as a child with the argument, in the job, with the given standard handles (or
 // none). Null when it cannot be started.
-HANDLE StartChild(const std::string& argument, HANDLE input, HANDLE output)
+HANDLE StartChild(const std::string& program, const std::string& argument, HANDLE input, HANDLE output)
 {
-    const std::string program = ChildProgram();
     std::string command = "\"" + program + "\" " + kFontTrialSwitch + " \"" + argument + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
@@ -124,10 +105,12 @@ TrialVerdict EndedWith(HANDLE process)
     return code == kFaulted || code >= 0xC0000000u ? TrialVerdict::Crashed : TrialVerdict::Refused;
 }
 
-// What the program found of bytes it tried, by content, for every thread; and which
-// contents are being tried now, so that one content has one trial at a time.
-class Verdicts {
-public:
+}  // namespace
+
+// What the trials found of bytes they tried, by content, for every thread; and which
+// contents are being tried now, so that one content has one trial at a time; and the
+// program started as the child.
+struct FontTrials::Store {
     // The verdict on these bytes when one is known. Else, when another thread is trying
     // the same bytes, waits for the end of that trial and looks again; else the caller
     // now tries them, and says so with Done().
@@ -156,27 +139,38 @@ public:
         ended_.notify_all();
     }
 
-private:
     std::mutex lock_;
     std::condition_variable ended_;
     std::map<Digest, TrialVerdict> verdicts_;
     std::set<Digest> trying_;
+    std::string program_;  // under lock_
 };
 
-Verdicts& KnownVerdicts()
+FontTrials::FontTrials(std::string program) : store_(std::make_unique<Store>())
 {
-    static Verdicts verdicts;
-    return verdicts;
+    store_->program_ = std::move(program);
 }
 
-}  // namespace
+FontTrials::~FontTrials() = default;
+
+void FontTrials::UseProgram(const std::string& exe)
+{
+    std::lock_guard<std::mutex> hold(store_->lock_);
+    store_->program_ = exe;
+}
+
+std::string FontTrials::Program() const
+{
+    std::lock_guard<std::mutex> hold(store_->lock_);
+    return store_->program_.empty() ? OwnProgram() : store_->program_;
+}
 
 // A serving child: its process, the pipe its requests go down and the one its answers
 // come up.
 struct TrialSession::Child {
     ScopedHandle process, requests, answers;
 
-    static std::unique_ptr<Child> Start()
+    static std::unique_ptr<Child> Start(const std::string& program)
     {
         HANDLE childIn = nullptr, toChild = nullptr, fromChild = nullptr, childOut = nullptr;
         if (!CreatePipe(&childIn, &toChild, nullptr, 0))
@@ -193,7 +187,7 @@ struct TrialSession::Child {
             std::lock_guard<std::mutex> one(starting);
             SetHandleInformation(in.get(), HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
             SetHandleInformation(out.get(), HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
-            process = StartChild(kServeArgument, in.get(), out.get());
+            process = StartChild(program, kServeArgument, in.get(), out.get());
             in.Close();
             out.Close();
         }
@@ -252,7 +246,7 @@ struct TrialSession::Child {
     ~Child() { requests.Close(); }
 };
 
-TrialSession::TrialSession() = default;
+TrialSession::TrialSession(FontTrials& trials) : trials_(trials) {}
 TrialSession::~TrialSession() = default;
 
 int TrialSession::childrenStarted() const
@@ -269,10 +263,10 @@ unsigned FontTrialTimeLimitMs(unsigned long long bytes)
 TrialVerdict TrialSession::Try(const std::vector<std::uint8_t>& bytes)
 {
     const Digest key = Sha256(bytes);
-    if (const std::optional<TrialVerdict> known = KnownVerdicts().FindOrClaim(key))
+    if (const std::optional<TrialVerdict> known = trials_.store_->FindOrClaim(key))
         return *known;
     const TrialVerdict verdict = TryNow(bytes);
-    KnownVerdicts().Done(key, verdict);
+    trials_.store_->Done(key, verdict);
     return verdict;
 }
 
@@ -297,7 +291,7 @@ TrialVerdict TrialSession::TryNow(const std::vector<std::uint8_t>& bytes)
     // is replaced, and the file is tried alone in the new child.
     for (int attempt = 0;; ++attempt) {
         if (!child_) {
-            child_ = Child::Start();
+            child_ = Child::Start(trials_.Program());
             if (!child_)
                 return TrialVerdict::NotTried;
             ++started_;
@@ -313,9 +307,9 @@ TrialVerdict TrialSession::TryNow(const std::vector<std::uint8_t>& bytes)
     }
 }
 
-TrialVerdict TryFontBytes(const std::vector<std::uint8_t>& bytes)
+TrialVerdict TryFontBytes(FontTrials& trials, const std::vector<std::uint8_t>& bytes)
 {
-    TrialSession session;
+    TrialSession session(trials);
     return session.Try(bytes);
 }
 
@@ -331,9 +325,9 @@ unsigned long long FileSize(const std::string& path)
 
 }  // namespace
 
-TrialVerdict TryFontFile(const std::string& path)
+TrialVerdict TryFontFile(const FontTrials& trials, const std::string& path)
 {
-    ScopedHandle process(StartChild(path, nullptr, nullptr));
+    ScopedHandle process(StartChild(trials.Program(), path, nullptr, nullptr));
     if (!process.valid())
         return TrialVerdict::NotTried;
     if (WaitForSingleObject(process.get(), FontTrialTimeLimitMs(FileSize(path))) != WAIT_OBJECT_0) {
@@ -344,11 +338,6 @@ TrialVerdict TryFontFile(const std::string& path)
     return EndedWith(process.get());
 }
 
-void UseFontTrialProgram(const std::string& exe)
-{
-    std::lock_guard<std::mutex> hold(ProgramLock());
-    TrialProgram() = exe;
-}
 
 namespace {
 

@@ -38,21 +38,44 @@ enum class TrialVerdict {
     NotTried,  // no child could be started
 };
 
+// The trials of one program run: the program started as each trial's child, and what
+// the trials found of the bytes they tried, by content, with which contents are being
+// tried now. Shared by everything that tries fonts (the preview and the installer), on
+// any thread; it outlives every session made with it.
+class FontTrials {
+public:
+    // `program`: the program started for a trial; empty, this process's own .exe. A test
+    // program that installs in-process names the product, or a stand-in that fails as a
+    // child may.
+    explicit FontTrials(std::string program = {});
+    ~FontTrials();
+    FontTrials(const FontTrials&) = delete;
+    FontTrials& operator=(const FontTrials&) = delete;
+
+    void UseProgram(const std::string& exe);
+    std::string Program() const;
+
+private:
+    friend class TrialSession;
+    struct Store;
+    std::unique_ptr<Store> store_;
+};
+
 // One child that tries the files of one press in turn: started at the first file, and
 // again after one that crashed it or ran out of time. Used by one thread at a time.
 class TrialSession {
 public:
-    TrialSession();
+    explicit TrialSession(FontTrials& trials);
     ~TrialSession();
     TrialSession(const TrialSession&) = delete;
     TrialSession& operator=(const TrialSession&) = delete;
 
     // A trial of these bytes of a font file, read before: what is previewed or installed
     // is what was tried, whatever became of the file since. The verdict is kept per
-    // content for the whole program (any thread), so the same bytes are tried once; a
-    // trial that ran out of time or could not start is not kept, and is run again. While
-    // one thread tries some bytes, another that asks for the same bytes (the preview and
-    // a press of one file) waits for that trial's verdict instead of running a second.
+    // content in the trials (any thread), so the same bytes are tried once; a trial that
+    // ran out of time or could not start is not kept, and is run again. While one thread
+    // tries some bytes, another that asks for the same bytes (the preview and a press of
+    // one file) waits for that trial's verdict instead of running a second.
     //
     // Each file gets the verdict it would get alone: the child checks that the font it
     // draws with is made of this file's tables, not of an earlier file of the same family
@@ -65,19 +88,16 @@ public:
 private:
     TrialVerdict TryNow(const std::vector<std::uint8_t>& bytes);
     struct Child;
+    FontTrials& trials_;
     std::unique_ptr<Child> child_;
     int started_ = 0;
 };
 
 // One trial of these bytes in a session of its own.
-TrialVerdict TryFontBytes(const std::vector<std::uint8_t>& bytes);
+TrialVerdict TryFontBytes(FontTrials& trials, const std::vector<std::uint8_t>& bytes);
 
-// One trial of a file by its path, whatever was found before.
-TrialVerdict TryFontFile(const std::string& path);
-
-// The program started for a trial (this process's own .exe unless set): a test program
-// that installs in-process names the product, or a stand-in that fails as a child may.
-void UseFontTrialProgram(const std::string& exe);
+// One trial of a file by its path, whatever was found before, by the trials' program.
+TrialVerdict TryFontFile(const FontTrials& trials, const std::string& path);
 
 // The child's side: tries the file, or serves requests, and returns the exit code (0
 // when the file is sound, or when the requests ended).

@@ -318,11 +318,9 @@ InstallResult InstallFontFile(const std::string& path, TrialSession& trials)
     return InstallResult::Installed;
 }
 
-namespace {
-
 // A press of the install button under way: its files, tried and installed one after the
 // other on a thread of its own, and what became of each.
-struct Press {
+struct FontInstaller::Press {
     std::vector<std::string> paths;
     std::vector<FileOutcome> outcomes;  // the worker's until `ended`
     std::atomic<std::size_t> reached{0};  // the file the worker is on, from 1
@@ -331,11 +329,12 @@ struct Press {
     std::string caption;  // the window's caption before the press
     std::thread worker;
 };
-std::unique_ptr<Press> press;
 
-void Work(Press& work, MainWindow& window, int source)
+namespace {
+
+void Work(FontInstaller::Press& work, MainWindow& window, int source, FontTrials& shared)
 {
-    TrialSession trials;
+    TrialSession trials(shared);
     for (std::size_t i = 0; i < work.paths.size() && !work.cancelled; ++i) {
         work.reached = i + 1;
         window.Post(source, Event::WorkProgress);
@@ -346,7 +345,7 @@ void Work(Press& work, MainWindow& window, int source)
 }
 
 // Takes the press's outcomes once its worker has ended, and gives the window back.
-std::vector<FileOutcome> EndPress(MainWindow& window)
+std::vector<FileOutcome> EndPress(std::unique_ptr<FontInstaller::Press>& press, MainWindow& window)
 {
     press->worker.join();
     std::vector<FileOutcome> outcomes = std::move(press->outcomes);
@@ -373,49 +372,59 @@ void AnnounceFontChange()
     SendMessageTimeoutA(HWND_BROADCAST, WM_FONTCHANGE, 0, 0, SMTO_ABORTIFHUNG, kBroadcastTimeout, &ignored);
 }
 
-bool InstallationRunning()
+FontInstaller::FontInstaller(FontTrials& trials) : trials_(trials) {}
+
+FontInstaller::~FontInstaller()
 {
-    return press != nullptr;
+    if (press_ && press_->worker.joinable()) {
+        press_->cancelled = true;
+        press_->worker.join();
+    }
 }
 
-void StartInstallation(MainWindow& window)
+bool FontInstaller::Running() const
 {
-    if (press)
+    return press_ != nullptr;
+}
+
+void FontInstaller::Start(MainWindow& window)
+{
+    if (press_)
         return;
-    press = std::make_unique<Press>();
-    press->paths = InstallPaths(window.编辑框_安装文字目录.Text());
-    press->caption = WindowText(window.hwnd());
+    press_ = std::make_unique<Press>();
+    press_->paths = InstallPaths(window.编辑框_安装文字目录.Text());
+    press_->caption = WindowText(window.hwnd());
     window.按钮_安装字体.SetEnabled(false);
     window.编辑框_安装文字目录.SetEnabled(false);
     window.SetBusy(true);
-    press->worker = std::thread(&Work, std::ref(*press), std::ref(window), Index(Ctl::按钮_安装字体));
+    press_->worker = std::thread(&Work, std::ref(*press_), std::ref(window), Index(Ctl::按钮_安装字体), std::ref(trials_));
 }
 
-void ShowInstallationProgress(MainWindow& window)
+void FontInstaller::ShowProgress(MainWindow& window)
 {
-    if (!press || press->ended || press->reached == 0)
+    if (!press_ || press_->ended || press_->reached == 0)
         return;
     SetWindowTextA(window.hwnd(),
-                   InstallProgressCaption(kMainWindowProperties.caption, press->reached, press->paths.size()).c_str());
+                   InstallProgressCaption(kMainWindowProperties.caption, press_->reached, press_->paths.size()).c_str());
 }
 
-void FinishInstallation(MainWindow& window)
+void FontInstaller::Finish(MainWindow& window)
 {
-    if (!press || !press->ended)
+    if (!press_ || !press_->ended)
         return;
-    const InstallReport report = ReportInstallation(EndPress(window));
+    const InstallReport report = ReportInstallation(EndPress(press_, window));
     const unsigned icon = report.icon == InstallReport::Icon::Error     ? MB_ICONHAND
                           : report.icon == InstallReport::Icon::Warning ? MB_ICONWARNING
                                                                         : 0;
     ShowMessage(report.text, icon, "提示");
 }
 
-void CancelInstallation(MainWindow& window)
+void FontInstaller::Cancel(MainWindow& window)
 {
-    if (!press)
+    if (!press_)
         return;
-    press->cancelled = true;
-    EndPress(window);
+    press_->cancelled = true;
+    EndPress(press_, window);
 }
 
 void RegisterMainWindowForDrops(MainWindow& window)
@@ -430,10 +439,10 @@ void ShowDroppedText(MainWindow& window, const std::string& text)
     window.编辑框_输入的文字.SetText(text);
 }
 
-void ShowNamedFileCount(MainWindow& window)
+void FontInstaller::ShowNamedFileCount(MainWindow& window)
 {
     // Only the caption this handler gave is taken back: a preview's stays.
-    static bool counted = false;
+    bool& counted = counted_;
     const std::size_t files = InstallPaths(window.编辑框_安装文字目录.Text()).size();
     if (files >= 2) {
         SetWindowTextA(window.hwnd(), FileCountCaption(kMainWindowProperties.caption, files).c_str());

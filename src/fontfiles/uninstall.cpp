@@ -31,9 +31,11 @@ struct Removal {
     RemovalOutcome outcome;
 };
 
+}  // namespace
+
 // An uninstall under way: first the look for the family's files, then, once the user has
 // said yes, their removal.
-struct Uninstall {
+struct FontUninstaller::Uninstall {
     enum class Phase { Looking, Removing };
     Phase phase = Phase::Looking;
     std::string family;  // as the list shows it
@@ -43,7 +45,10 @@ struct Uninstall {
     std::atomic<bool> ended{false};
     std::thread worker;
 };
-std::unique_ptr<Uninstall> uninstall;
+
+namespace {
+
+using Uninstall = FontUninstaller::Uninstall;
 
 std::vector<RecordedFile> Recorded(const std::vector<FolderFont>& found)
 {
@@ -314,7 +319,7 @@ Removal Remove(const std::vector<RecordedFile>& files)
 }
 
 // Runs the work off the window's thread; when it is done, the list hears `report`.
-template <class Work> void StartWork(MainWindow& window, Event report, Work work)
+template <class Work> void StartWork(std::unique_ptr<Uninstall>& uninstall, MainWindow& window, Event report, Work work)
 {
     uninstall->ended = false;
     window.SetBusy(true);
@@ -327,7 +332,7 @@ template <class Work> void StartWork(MainWindow& window, Event report, Work work
         std::ref(*uninstall), std::ref(window));
 }
 
-void Join()
+void Join(std::unique_ptr<Uninstall>& uninstall)
 {
     if (uninstall && uninstall->worker.joinable())
         uninstall->worker.join();
@@ -335,21 +340,30 @@ void Join()
 
 }  // namespace
 
-void StartUninstall(MainWindow& window)
+FontUninstaller::FontUninstaller() = default;
+
+FontUninstaller::~FontUninstaller()
 {
+    Join(uninstall_);
+}
+
+void FontUninstaller::Start(MainWindow& window)
+{
+    std::unique_ptr<Uninstall>& uninstall = uninstall_;
     const ListBox& list = window.列表框_字体;
     if (uninstall || list.Selected() < 0)
         return;
     uninstall = std::make_unique<Uninstall>();
     uninstall->family = list.ItemText(list.Selected());
-    StartWork(window, Event::WorkProgress, [](Uninstall& work) { work.found = FontsInFolders(); });
+    StartWork(uninstall, window, Event::WorkProgress, [](Uninstall& work) { work.found = FontsInFolders(); });
 }
 
-void AskToUninstall(MainWindow& window)
+void FontUninstaller::Ask(MainWindow& window)
 {
+    std::unique_ptr<Uninstall>& uninstall = uninstall_;
     if (!uninstall || uninstall->phase != Uninstall::Phase::Looking || !uninstall->ended)
         return;
-    Join();
+    Join(uninstall);
     window.SetBusy(false);
     const std::u16string family = WideText(uninstall->family);
     const std::vector<RecordedFile> all = Recorded(uninstall->found);
@@ -375,14 +389,15 @@ void AskToUninstall(MainWindow& window)
         return;
     }
     uninstall->phase = Uninstall::Phase::Removing;
-    StartWork(window, Event::WorkDone, [](Uninstall& work) { work.removal = Remove(work.files); });
+    StartWork(uninstall, window, Event::WorkDone, [](Uninstall& work) { work.removal = Remove(work.files); });
 }
 
-void FinishUninstall(MainWindow& window)
+void FontUninstaller::Finish(MainWindow& window)
 {
+    std::unique_ptr<Uninstall>& uninstall = uninstall_;
     if (!uninstall || uninstall->phase != Uninstall::Phase::Removing || !uninstall->ended)
         return;
-    Join();
+    Join(uninstall);
     window.SetBusy(false);
     const Removal removal = uninstall->removal;
     uninstall.reset();
@@ -393,13 +408,13 @@ void FinishUninstall(MainWindow& window)
                     removal.outcome.kept.empty() && removal.outcome.deletedForGood.empty() ? 0 : MB_ICONWARNING, "提示");
 }
 
-void EndUninstall(MainWindow&)
+void FontUninstaller::End(MainWindow&)
 {
-    Join();
-    uninstall.reset();
+    Join(uninstall_);
+    uninstall_.reset();
 }
 
-bool UninstallRunning()
+bool FontUninstaller::Running() const
 {
-    return uninstall != nullptr;
+    return uninstall_ != nullptr;
 }

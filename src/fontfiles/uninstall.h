@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 
 class MainWindow;
 
@@ -13,20 +14,34 @@ class MainWindow;
 // files go to the Recycle Bin (deleted where its drive has none) and every top-level window
 // is told once. Files are looked for, and removed, off the window's thread.
 
-// 列表框_字体 uninstall requested (its menu's entry, or Delete): looks for the selected
-// family's files. Nothing while an uninstall is under way or nothing is selected.
-void StartUninstall(MainWindow& window);
+class FontUninstaller {
+public:
+    FontUninstaller();
+    // Work under way is waited for.
+    ~FontUninstaller();
+    FontUninstaller(const FontUninstaller&) = delete;
+    FontUninstaller& operator=(const FontUninstaller&) = delete;
 
-// 列表框_字体 WorkProgress: the files are found: the refusal, or the question and, on Yes,
-// the removal.
-void AskToUninstall(MainWindow& window);
+    // 列表框_字体 uninstall requested (its menu's entry, or Delete): looks for the selected
+    // family's files. Nothing while an uninstall is under way or nothing is selected.
+    void Start(MainWindow& window);
 
-// 列表框_字体 WorkDone: the outcome box (the list is reloaded by the next row of the
-// wiring, which selects the family's neighbour).
-void FinishUninstall(MainWindow& window);
+    // 列表框_字体 WorkProgress: the files are found: the refusal, or the question and, on
+    // Yes, the removal.
+    void Ask(MainWindow& window);
 
-// The main window is being destroyed: work under way is waited for.
-void EndUninstall(MainWindow& window);
+    // 列表框_字体 WorkDone: the outcome box (the list is reloaded afterwards, selecting the
+    // family's neighbour).
+    void Finish(MainWindow& window);
 
-// Whether an uninstall is under way.
-bool UninstallRunning();
+    // The main window is being destroyed: work under way is waited for.
+    void End(MainWindow& window);
+
+    // Whether an uninstall is under way.
+    bool Running() const;
+
+    struct Uninstall;  // the family, its files, the worker and how the removal went
+
+private:
+    std::unique_ptr<Uninstall> uninstall_;
+};

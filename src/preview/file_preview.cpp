@@ -36,8 +36,6 @@ struct Preview {
     std::vector<std::string> names;
     std::string previousFace;
 };
-std::optional<Preview> current;
-
 // Whether the text names one existing regular file: the cheap test made at every
 // keystroke before anything is read.
 bool NamesOneFile(const std::string& path)
@@ -84,9 +82,9 @@ struct Judgement {
 
 // The last file judged, kept whole: going back to it costs a read and a comparison of
 // every byte, not a judge's reading and a digest. Used by one reading at a time.
-std::optional<std::pair<std::string, Judgement>> lastJudged;
+using LastJudged = std::optional<std::pair<std::string, Judgement>>;
 
-std::optional<Judgement> Judge(const std::string& path)
+std::optional<Judgement> Judge(const std::string& path, FontTrials& trials, LastJudged& lastJudged)
 {
     std::optional<std::vector<std::uint8_t>> bytes = ReadWholeFile(path);
     if (!bytes)
@@ -94,7 +92,7 @@ std::optional<Judgement> Judge(const std::string& path)
     if (lastJudged && lastJudged->first == path && lastJudged->second.bytes == *bytes)
         return lastJudged->second;
     FontFileFacts facts = ReadFontFile(*bytes);
-    if (!facts.sound || TryFontBytes(*bytes) != TrialVerdict::Sound)
+    if (!facts.sound || TryFontBytes(trials, *bytes) != TrialVerdict::Sound)
         return std::nullopt;
     const FontFace face = facts.faces.front();
     Judgement judgement;
@@ -143,7 +141,7 @@ void RemovePrivately(Preview& preview)
 
 // Releases the private font and gives the window its own caption back; the sample keeps
 // whatever face it has now.
-void Release(MainWindow& window)
+void Release(MainWindow& window, std::optional<Preview>& current)
 {
     if (!current)
         return;
@@ -156,22 +154,19 @@ void Release(MainWindow& window)
 }
 
 // Ends the preview with the sample back on the face it had before.
-void EndPreview(MainWindow& window)
+void EndPreview(MainWindow& window, std::optional<Preview>& current)
 {
     if (!current)
         return;
     SetFontAttribute(window.编辑框_输入的文字, FontAttribute::FaceName, current->previousFace);
-    Release(window);
+    Release(window, current);
 }
-
-// Whether the caption says that the named file cannot be previewed.
-bool captionRefuses = false;
 
 // The file is not previewed after all: the sample returns to what it showed, and the
 // caption says so.
-void Refuse(MainWindow& window, const std::string& path)
+void Refuse(MainWindow& window, const std::string& path, std::optional<Preview>& current, bool& captionRefuses)
 {
-    EndPreview(window);
+    EndPreview(window, current);
     SetWindowTextA(window.hwnd(),
                    RefusedPreviewCaption(kMainWindowProperties.caption, path.substr(LastComponentStart(path))).c_str());
     captionRefuses = true;
@@ -198,37 +193,53 @@ struct Reading {
     bool dropped = false;  // a family was picked meanwhile: the result is not shown
     std::thread worker;
 };
-std::unique_ptr<Reading> reading;
 
-void StartReading(MainWindow& window, const std::string& path)
-{
-    reading = std::make_unique<Reading>();
-    reading->path = path;
-    reading->worker = std::thread(
-        [](Reading& work, MainWindow& owner, int source) {
-            work.judged = Judge(work.path);
-            work.ended = true;
-            owner.Post(source, Event::WorkDone);
-        },
-        std::ref(*reading), std::ref(window), Index(Ctl::编辑框_安装文字目录));
-}
+}  // namespace
 
-// Waits for a reading under way and forgets it.
-void DropReading()
-{
-    if (!reading)
-        return;
-    reading->worker.join();
-    reading.reset();
-}
+// The preview's state, from the program's start to its end: the file shown, the reading
+// under way, the last file judged (the reading's own while it runs), and whether the
+// caption says the named file cannot be previewed.
+struct FontFilePreview::State {
+    explicit State(FontTrials& t) : trials(t) {}
+    FontTrials& trials;
+    std::optional<Preview> current;
+    std::unique_ptr<Reading> reading;
+    LastJudged lastJudged;
+    bool captionRefuses = false;
+
+    void StartReading(MainWindow& window, const std::string& path)
+    {
+        reading = std::make_unique<Reading>();
+        reading->path = path;
+        reading->worker = std::thread(
+            [](Reading& work, MainWindow& owner, int source, FontTrials& trials, LastJudged& last) {
+                work.judged = Judge(work.path, trials, last);
+                work.ended = true;
+                owner.Post(source, Event::WorkDone);
+            },
+            std::ref(*reading), std::ref(window), Index(Ctl::编辑框_安装文字目录), std::ref(trials),
+            std::ref(lastJudged));
+    }
+
+    // Waits for a reading under way and forgets it.
+    void DropReading()
+    {
+        if (!reading)
+            return;
+        reading->worker.join();
+        reading.reset();
+    }
+
+    void Show(MainWindow& window, const std::string& path, Judgement& judged);
+};
 
 // Shows the judged file: the new font is shown before the one it replaces is released,
 // so that the sample never falls back to another face in between.
-void Show(MainWindow& window, const std::string& path, Judgement& judged)
+void FontFilePreview::State::Show(MainWindow& window, const std::string& path, Judgement& judged)
 {
     HANDLE added = AddPrivately(judged.bytes);
     if (!added) {
-        Refuse(window, path);
+        Refuse(window, path, current, captionRefuses);
         return;
     }
     EditBox& sample = window.编辑框_输入的文字;
@@ -248,32 +259,39 @@ void Show(MainWindow& window, const std::string& path, Judgement& judged)
                                       .c_str());
 }
 
-}  // namespace
+FontFilePreview::FontFilePreview(FontTrials& trials) : state_(std::make_unique<State>(trials)) {}
 
-void PreviewNamedFile(MainWindow& window)
+FontFilePreview::~FontFilePreview()
 {
+    state_->DropReading();
+}
+
+void FontFilePreview::PreviewNamedFile(MainWindow& window)
+{
+    State& s = *state_;
     const std::string path = NamedPath(window);
-    if (current && path == current->path)
+    if (s.current && path == s.current->path)
         return;  // the file already shown (a deleted one too, until the path changes)
-    if (captionRefuses && !current) {
+    if (s.captionRefuses && !s.current) {
         SetWindowTextA(window.hwnd(), kMainWindowProperties.caption);
-        captionRefuses = false;
+        s.captionRefuses = false;
     }
     if (!NamesOneFile(path)) {
-        EndPreview(window);
+        EndPreview(window, s.current);
         return;
     }
     // One file is read at a time; the box is looked at again when it is done.
-    if (!reading)
-        StartReading(window, path);
+    if (!s.reading)
+        s.StartReading(window, path);
 }
 
-void ShowPreviewedFile(MainWindow& window)
+void FontFilePreview::ShowPreviewedFile(MainWindow& window)
 {
-    if (!reading || !reading->ended)
+    State& s = *state_;
+    if (!s.reading || !s.reading->ended)
         return;
-    reading->worker.join();
-    const std::unique_ptr<Reading> done = std::move(reading);
+    s.reading->worker.join();
+    const std::unique_ptr<Reading> done = std::move(s.reading);
     if (done->dropped)
         return;
     const std::string path = NamedPath(window);
@@ -282,24 +300,25 @@ void ShowPreviewedFile(MainWindow& window)
         return;
     }
     if (done->judged)
-        Show(window, path, *done->judged);
+        s.Show(window, path, *done->judged);
     else
-        Refuse(window, path);
+        Refuse(window, path, s.current, s.captionRefuses);
 }
 
-bool FilePreviewRunning()
+bool FontFilePreview::Running() const
 {
-    return reading != nullptr;
+    return state_->reading != nullptr;
 }
 
-void SuspendFilePreview(MainWindow&)
+void FontFilePreview::Suspend(MainWindow&)
 {
-    if (current)
-        RemovePrivately(*current);
+    if (state_->current)
+        RemovePrivately(*state_->current);
 }
 
-void SelectInstalledPreviewedFamily(MainWindow& window)
+void FontFilePreview::SelectInstalledFamily(MainWindow& window)
 {
+    std::optional<Preview>& current = state_->current;
     if (!current)
         return;
     // Installed, the family is listed under one of its names: the one the system gives
@@ -310,7 +329,7 @@ void SelectInstalledPreviewedFamily(MainWindow& window)
         if (index >= 0) {
             list.SetSelected(index);
             ApplyFontFace(window);
-            Release(window);
+            ::Release(window, current);
             return;
         }
     }
@@ -320,18 +339,18 @@ void SelectInstalledPreviewedFamily(MainWindow& window)
     if (current->added)
         SetFontAttribute(window.编辑框_输入的文字, FontAttribute::FaceName, current->family);
     else
-        EndPreview(window);
+        EndPreview(window, current);
 }
 
-void ReleaseFilePreview(MainWindow& window)
+void FontFilePreview::Release(MainWindow& window)
 {
-    if (reading)
-        reading->dropped = true;
-    Release(window);
+    if (state_->reading)
+        state_->reading->dropped = true;
+    ::Release(window, state_->current);
 }
 
-void EndFilePreview(MainWindow& window)
+void FontFilePreview::End(MainWindow& window)
 {
-    DropReading();
-    Release(window);
+    state_->DropReading();
+    ::Release(window, state_->current);
 }

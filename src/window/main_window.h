@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <array>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -22,12 +23,13 @@ class MainWindow;
 
 // A row of the wiring table: which handler runs for which event of which control
 // (or of the main window, kMainWindow). Drop events carry a text; the others none.
-// Several rows for one event run in table order.
+// Several rows for one event run in table order. A handler may be bound to the feature
+// whose state it acts on.
 struct WiringRow {
     int source;
     Event event;
-    void (*handler)(MainWindow&) = nullptr;
-    void (*textHandler)(MainWindow&, const std::string&) = nullptr;
+    std::function<void(MainWindow&)> handler = nullptr;
+    std::function<void(MainWindow&, const std::string&)> textHandler = nullptr;
 };
 
 // The program's only window: its controls, as named members, and the dispatch of

@@ -47,7 +47,7 @@ TEST(FontList, StartsWithTheCatalogueInItsOrder)
     const std::vector<std::string> expected = ExpectedCatalogue();
     ASSERT_FALSE(expected.empty());
     EXPECT_EQ(ItemsOf(window->列表框_字体), expected);
-    EXPECT_EQ(InstalledFontNames->Items(), expected);
+    EXPECT_EQ(window.features.catalogue.Names().Items(), expected);
     EXPECT_EQ(window->列表框_字体.Selected(), -1);
     // Families known to be on this machine, each once: the set-up installs them.
     for (const char* family : {"DejaVu Sans", "文泉驿微米黑", "@文泉驿微米黑"})

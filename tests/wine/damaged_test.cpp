@@ -56,7 +56,7 @@ TEST_F(Damaged, EveryDamagedFontIsRefusedAndLeavesNothing)
 // with a reason of its own.
 TEST_F(Damaged, AFailedTrialRefusesASoundFile)
 {
-    UseFontTrialProgram(ProgramFolder() + "trial_stand_in.exe");
+    F().trials.UseProgram(ProgramFolder() + "trial_stand_in.exe");
     const std::set<std::string> folder = FontsFolderFiles();
     const std::set<std::string> records = RegistryRecords(HKEY_LOCAL_MACHINE);
     const std::tuple<const char*, int, InstallResult> cases[] = {{"fault", 42, InstallResult::TrialCrashed},
@@ -79,7 +79,7 @@ TEST_F(Damaged, AFailedTrialRefusesASoundFile)
     }
     SetEnvironmentVariableA("QUILLMOOR_STAND_IN", nullptr);
     // The product's own trial passes the same kind of file.
-    UseFontTrialProgram(ProgramFolder() + "quillmoor.exe");
+    F().trials.UseProgram(ProgramFolder() + "quillmoor.exe");
     EXPECT_EQ(InstallFrom(TestFontPath(45)).text, "安装成功");
 }
 
@@ -99,7 +99,7 @@ TEST_F(Damaged, AFileChangedDuringTheInstallationIsInstalledAsItWasRead)
 {
     const std::string source = ProgramFolder() + "changing.ttf";
     ASSERT_TRUE(CopyFileA(TestFontPath(46).c_str(), source.c_str(), FALSE));
-    UseFontTrialProgram(ProgramFolder() + "trial_stand_in.exe");
+    F().trials.UseProgram(ProgramFolder() + "trial_stand_in.exe");
     SetEnvironmentVariableA("QUILLMOOR_STAND_IN", "replace");
     SetEnvironmentVariableA("QUILLMOOR_REPLACE_TARGET", source.c_str());
     SetEnvironmentVariableA("QUILLMOOR_REPLACE_WITH", TestFontPath(47).c_str());
@@ -109,7 +109,7 @@ TEST_F(Damaged, AFileChangedDuringTheInstallationIsInstalledAsItWasRead)
     const Outcome outcome = InstallFrom(source + "\r\n");
 
     SetEnvironmentVariableA("QUILLMOOR_STAND_IN", nullptr);
-    UseFontTrialProgram(ProgramFolder() + "quillmoor.exe");
+    F().trials.UseProgram(ProgramFolder() + "quillmoor.exe");
     ASSERT_EQ(BytesOf(source), BytesOf(TestFontPath(47))) << "the file did not change during the installation";
     EXPECT_EQ(outcome.text, "安装成功");
     EXPECT_EQ(BytesOf(FontsFolder() + "\\changing.ttf"), BytesOf(TestFontPath(46)))
@@ -123,7 +123,7 @@ TEST_F(Damaged, AFileChangedDuringTheInstallationIsInstalledAsItWasRead)
 // it is started again only after the one that hung was killed.
 TEST_F(Damaged, TheWindowAnswersThroughoutAPressWhoseChildHangs)
 {
-    UseFontTrialProgram(ProgramFolder() + "trial_stand_in.exe");
+    F().trials.UseProgram(ProgramFolder() + "trial_stand_in.exe");
     SetEnvironmentVariableA("QUILLMOOR_STAND_IN", "hang");
     const std::string box = TestFontPath(50) + "\r\n" + TestFontPath(51) + "\r\n";
     W().编辑框_安装文字目录.SetText(box);
@@ -135,18 +135,18 @@ TEST_F(Damaged, TheWindowAnswersThroughoutAPressWhoseChildHangs)
     bool disabled = true;
     PumpUntil(
         [&] {
-            if (InstallationRunning()) {
+            if (F().installer.Running()) {
                 captions.insert(TextOf(W().hwnd()));
                 disabled = disabled && !IsWindowEnabled(W().按钮_安装字体.hwnd()) &&
                            !IsWindowEnabled(W().编辑框_安装文字目录.hwnd());
             }
-            return !InstallationRunning() && answer.answered.load();
+            return !F().installer.Running() && answer.answered.load();
         },
         30000);
     const DWORD slowest = probe.Stop();
     answer.Join();
     SetEnvironmentVariableA("QUILLMOOR_STAND_IN", nullptr);
-    UseFontTrialProgram(ProgramFolder() + "quillmoor.exe");
+    F().trials.UseProgram(ProgramFolder() + "quillmoor.exe");
 
     EXPECT_LT(slowest, 1000u) << "the window did not answer for " << slowest << " ms";
     EXPECT_TRUE(disabled) << "the install button or the path box took input during the press";
@@ -225,14 +225,14 @@ TEST_F(Damaged, ThePreviewAndAPressOfTheSameBytesShareOneTrial)
 {
     const std::string log = ProgramFolder() + "trials.log";
     DeleteFileA(log.c_str());
-    UseFontTrialProgram(ProgramFolder() + "trial_stand_in.exe");
+    F().trials.UseProgram(ProgramFolder() + "trial_stand_in.exe");
     SetEnvironmentVariableA("QUILLMOOR_STAND_IN", "count");
     SetEnvironmentVariableA("QUILLMOOR_COUNT_FILE", log.c_str());
     W().编辑框_安装文字目录.SetText(TestFontPath(79));
     const Outcome outcome = InstallWhatTheBoxNames();
-    ASSERT_TRUE(WaitForPreview());
+    ASSERT_TRUE(WaitForPreview(F()));
     SetEnvironmentVariableA("QUILLMOOR_STAND_IN", nullptr);
-    UseFontTrialProgram(ProgramFolder() + "quillmoor.exe");
+    F().trials.UseProgram(ProgramFolder() + "quillmoor.exe");
     EXPECT_EQ(outcome.text, "安装成功");
     std::ifstream lines(log);
     int trials = 0;

@@ -88,7 +88,7 @@ const Record& Last(Ctl c, Event e)
 
 class Events : public WindowTest {
 protected:
-    std::span<const WiringRow> Wiring() override { return kRecording; }
+    std::vector<WiringRow> Wiring(Features&) override { return {kRecording.begin(), kRecording.end()}; }
     void SetUp() override
     {
         WindowTest::SetUp();

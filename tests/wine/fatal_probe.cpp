@@ -5,25 +5,15 @@
 //   proc   a click on 刷新, inside the window procedure, that reads the catalogue at 0
 #include <windows.h>
 
-#include <array>
 #include <cstring>
 #include <vector>
 
+#include "app/features.h"
 #include "app/program.h"
 #include "app/wiring.h"
 #include "catalogue/font_lists.h"
 
 namespace {
-
-void ReadBelow(MainWindow&)
-{
-    InstalledFontNames->At(0);
-}
-
-void ReadAbove(MainWindow&)
-{
-    InstalledFontNames->At(InstalledFontNames->Length() + 1);
-}
 
 // Clicks 刷新 through the message queue, so that the click arrives in the loop.
 void ClickRefresh(MainWindow& window)
@@ -36,18 +26,22 @@ void ClickRefresh(MainWindow& window)
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int)
 {
     std::vector<LayoutRow> layout(kMainLayout.begin(), kMainLayout.end());
+    Features features;
     if (std::strstr(commandLine, "load")) {
         // 列表框_字体 placed in a group box that comes before it, so does not exist yet.
         layout[Index(Ctl::列表框_字体)].parent = Index(Ctl::分组框_字体样式);
-        return RunProgram(layout, kMainWiring);
+        return RunProgram(layout, MainWiring(features));
     }
+    // The catalogue as the program has it before its first enumeration: empty.
+    const FontCatalogue& catalogue = features.catalogue;
+    const auto readBelow = [&catalogue](MainWindow&) { catalogue.Names().At(0); };
+    const auto readAbove = [&catalogue](MainWindow&) { catalogue.Names().At(catalogue.Names().Length() + 1); };
     if (std::strstr(commandLine, "proc")) {
-        static const std::array<WiringRow, 2> proc = {{{kMainWindow, Event::CreationComplete, &ClickRefresh},
-                                                      {Index(Ctl::按钮_刷新), Event::Clicked, &ReadBelow}}};
+        const std::vector<WiringRow> proc = {{kMainWindow, Event::CreationComplete, &ClickRefresh},
+                                             {Index(Ctl::按钮_刷新), Event::Clicked, readBelow}};
         return RunProgram(layout, proc);
     }
-    static const std::array<WiringRow, 1> below = {{{kMainWindow, Event::CreationComplete, &ReadBelow}}};
-    static const std::array<WiringRow, 1> above = {{{kMainWindow, Event::CreationComplete, &ReadAbove}}};
-    return RunProgram(layout, std::strstr(commandLine, "below") ? std::span<const WiringRow>(below)
-                                                                : std::span<const WiringRow>(above));
+    const std::vector<WiringRow> below = {{kMainWindow, Event::CreationComplete, readBelow}};
+    const std::vector<WiringRow> above = {{kMainWindow, Event::CreationComplete, readAbove}};
+    return RunProgram(layout, std::strstr(commandLine, "below") ? below : above);
 }

@@ -20,7 +20,7 @@ protected:
     void Name(const std::string& text)
     {
         W().编辑框_安装文字目录.SetText(text);
-        WaitForPreview();
+        WaitForPreview(F());
     }
     std::string Face()
     {

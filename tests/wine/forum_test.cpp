@@ -48,7 +48,7 @@ TEST(Forum, ClosingShowsTheNoticeThenOpensTheForumHoweverTheNoticeIsClosed)
         if (c.withExplorer)
             explorer = CreateWindowA("STATIC", "Microsoft Internet Explorer", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
                                      nullptr, nullptr, nullptr);
-        LoadedWindow window(kMainWiring);
+        LoadedWindow window(&MainWiring);
         ASSERT_TRUE(window.loaded);
         HWND main = window->hwnd();
         BoxAnswerer notice("提示", c.button);

@@ -207,7 +207,7 @@ TEST_F(FontInfoTest, ThePreviewedFileFromTheSampleBoxsMenu)
 {
     const std::string path = TestFontPath(71);
     W().编辑框_安装文字目录.SetText(path);
-    ASSERT_TRUE(WaitForPreview());
+    ASSERT_TRUE(WaitForPreview(F()));
     ASSERT_EQ(SampleFace(), "Quillmoor Test 71");
     W().编辑框_输入的文字.SetText("Abc 汉字\r\n汉 z");
     SetFocus(W().编辑框_输入的文字.hwnd());
@@ -364,7 +364,7 @@ TEST_F(FontInfoTest, TheSampleBoxsEditCommandsStillWorkThroughItsMenu)
 TEST_F(FontInfoTest, AFontOfThousandsOfNamesNeverFreezesTheProgram)
 {
     W().编辑框_安装文字目录.SetText(FixturePath("many-names.ttf"));
-    ASSERT_TRUE(WaitForPreview());
+    ASSERT_TRUE(WaitForPreview(F()));
     ASSERT_EQ(SampleFace(), "Quillmoor Many");
     SetFocus(W().编辑框_输入的文字.hwnd());
     PumpMessages(50);

@@ -120,8 +120,6 @@ TEST_F(Install, ARelativePathResolvesAgainstTheProgramFolder)
 // Run in a new Wine session of the same prefix, after the one that installed.
 TEST(AfterRestart, TheInstalledFontIsStillThere)
 {
-    if (!InstalledFontNames)
-        InstalledFontNames.emplace();
     LoadedWindow window;
     ASSERT_TRUE(window.loaded);
     EXPECT_EQ(Occurrences(window->列表框_字体, "Quillmoor Test 35"), 1);
@@ -158,7 +156,7 @@ TEST_F(Install, TheListIsReloadedOnlyAfterTheOutcomeBoxCloses)
         PressButton(box);
     });
     SendMessageA(W().按钮_安装字体.hwnd(), BM_CLICK, 0, 0);
-    EXPECT_TRUE(WaitForInstallation());
+    EXPECT_TRUE(WaitForInstallation(F()));
     answer.join();
     EXPECT_EQ(listedWhileOpen, 0) << "the list was reloaded while the box was open";
     EXPECT_EQ(Occurrences(W().列表框_字体, "Quillmoor Test 33"), 1);
@@ -170,7 +168,7 @@ TEST_F(Install, APreviewedFileOnceInstalledIsSelectedInTheList)
 {
     const std::string path = TestFontPath(32);
     W().编辑框_安装文字目录.SetText(path);
-    ASSERT_TRUE(WaitForPreview());
+    ASSERT_TRUE(WaitForPreview(F()));
     ASSERT_EQ(TextOf(W().hwnd()), "Quillmoor字体查看器1.1 - Quillmoor Test 32 (qtest32.ttf, 未安装)");
     EXPECT_EQ(InstallFrom(path).text, "安装成功");
     const int index = W().列表框_字体.FindExact("Quillmoor Test 32");
@@ -228,7 +226,7 @@ TEST_F(Install, AChineseNamedFontIsPreviewedAndSelectedUnderItsListedName)
 {
     const std::string path = FixturePath("quillmoor-localised.ttf");
     W().编辑框_安装文字目录.SetText(path);
-    ASSERT_TRUE(WaitForPreview());
+    ASSERT_TRUE(WaitForPreview(F()));
     EXPECT_EQ(TextOf(W().hwnd()), "Quillmoor字体查看器1.1 - 奎尔本地字体 (quillmoor-localised.ttf, 未安装)");
     EXPECT_EQ(InstallFrom(path).text, "安装成功");
     int index = W().列表框_字体.FindExact("奎尔本地字体");
@@ -247,7 +245,7 @@ TEST_F(Install, AFileChangedAfterItsPreviewIsNeitherInstalledNorLoaded)
     const std::string path = ProgramFolder() + "swapped.ttf";
     ASSERT_TRUE(CopyFileA(TestFontPath(75).c_str(), path.c_str(), FALSE));
     W().编辑框_安装文字目录.SetText(path);
-    ASSERT_TRUE(WaitForPreview());
+    ASSERT_TRUE(WaitForPreview(F()));
     ASSERT_EQ(TextOf(W().hwnd()), "Quillmoor字体查看器1.1 - Quillmoor Test 75 (swapped.ttf, 未安装)");
     ASSERT_TRUE(CopyFileA(FixturePath("damaged-hhea-zero.ttf").c_str(), path.c_str(), FALSE));
 

@@ -31,10 +31,11 @@ void WatchCreation(MainWindow& w)
 
 TEST(Lifecycle, CreationCompleteRunsWhileHiddenAfterTheStartUpFill)
 {
-    std::span<const WiringRow> usual = WiringWithoutForum();
-    std::vector<WiringRow> wiring(usual.begin(), usual.end());
-    wiring.push_back({kMainWindow, Event::CreationComplete, &WatchCreation});
-    LoadedWindow window(wiring);
+    LoadedWindow window([](Features& features) {
+        std::vector<WiringRow> wiring = WiringWithoutForum(features);
+        wiring.push_back({kMainWindow, Event::CreationComplete, &WatchCreation});
+        return wiring;
+    });
     ASSERT_TRUE(window.loaded);
     ASSERT_TRUE(atCreation.called);
     EXPECT_FALSE(atCreation.visible);

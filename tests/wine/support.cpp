@@ -237,16 +237,20 @@ bool BoxAnswerer::Join()
     return answered;
 }
 
-LoadedWindow::LoadedWindow(std::span<const WiringRow> wiring)
+LoadedWindow::LoadedWindow(const WiringFor& wiring)
 {
     // A font file named in the path box is tried in a child: the product, never the test
     // program itself (which would run its tests again).
-    UseFontTrialProgram(ProgramFolder() + "quillmoor.exe");
-    if (!InstalledFontNames)
-        InstalledFontNames.emplace();
-    window_ = std::make_unique<MainWindow>(kMainLayout, wiring);
+    features.trials.UseProgram(ProgramFolder() + "quillmoor.exe");
+    wiring_ = wiring(features);
+    window_ = std::make_unique<MainWindow>(kMainLayout, wiring_);
     loaded = window_->Load();
     PumpMessages(50);
+}
+
+LoadedWindow::LoadedWindow(std::span<const WiringRow> rows)
+    : LoadedWindow([rows](Features&) { return std::vector<WiringRow>(rows.begin(), rows.end()); })
+{
 }
 
 LoadedWindow::~LoadedWindow()
@@ -456,20 +460,20 @@ void InstallTest::SetUpTestSuite()
     PrepareProcess();
 }
 
-bool WaitForPreview(DWORD milliseconds)
+bool WaitForPreview(const Features& features, DWORD milliseconds)
 {
-    return PumpUntil([] { return !FilePreviewRunning(); }, milliseconds);
+    return PumpUntil([&] { return !features.preview.Running(); }, milliseconds);
 }
 
-bool WaitForInstallation(DWORD milliseconds)
+bool WaitForInstallation(const Features& features, DWORD milliseconds)
 {
-    return PumpUntil([] { return !InstallationRunning(); }, milliseconds);
+    return PumpUntil([&] { return !features.installer.Running(); }, milliseconds);
 }
 
 InstallTest::Outcome InstallTest::InstallFrom(const std::string& path)
 {
     W().编辑框_安装文字目录.SetText(path);
-    WaitForPreview();
+    WaitForPreview(F());
     return InstallWhatTheBoxNames();
 }
 
@@ -479,7 +483,7 @@ InstallTest::Outcome InstallTest::InstallWhatTheBoxNames()
     SendMessageA(W().按钮_安装字体.hwnd(), BM_CLICK, 0, 0);
     // The press works off the window's thread: this one keeps the window's messages going
     // until the press has ended and its outcome box has closed.
-    WaitForInstallation();
+    WaitForInstallation(F());
     Outcome outcome;
     outcome.answered = box.Join();
     outcome.text = box.text;
@@ -774,11 +778,11 @@ UninstallTest::Shown UninstallTest::Run(const std::function<void()>& start, int 
     const bool asked = first.text.starts_with("确定要卸载字体");
     (asked ? shown.question : shown.outcome) = first.text;
     if (!asked || answer != IDYES) {
-        EXPECT_TRUE(PumpUntil([] { return !UninstallRunning(); }, 20000));
+        EXPECT_TRUE(PumpUntil([&] { return !F().uninstaller.Running(); }, 20000));
         outcome.Cancel();  // no second box comes
         return shown;
     }
-    EXPECT_TRUE(PumpUntil([&] { return outcome.answered.load() && !UninstallRunning(); }, 30000));
+    EXPECT_TRUE(PumpUntil([&] { return outcome.answered.load() && !F().uninstaller.Running(); }, 30000));
     outcome.Join();
     PumpMessages(100);
     shown.outcome = outcome.text;

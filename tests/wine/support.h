@@ -12,7 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include "app/features.h"
 #include "app/wiring.h"
+#include "quiet_wiring.h"
 #include "window/main_window.h"
 
 // Dispatches this thread's messages for about the given time.
@@ -59,11 +61,11 @@ enum class BoxIcon { None, Warning, Error, Other };
 // and style, and closes it with the given button (or kCloseBox, kEscapeKey).
 // Keeps this thread's messages going until the install button's press has ended, its
 // outcome box included; false when it had not ended in time.
-bool WaitForInstallation(DWORD milliseconds = 60000);
+bool WaitForInstallation(const Features& features, DWORD milliseconds = 60000);
 
 // Keeps this thread's messages going until the path box's file has been read, judged and
 // tried for its preview; false when that had not ended in time.
-bool WaitForPreview(DWORD milliseconds = 30000);
+bool WaitForPreview(const Features& features, DWORD milliseconds = 30000);
 
 class BoxAnswerer {
 public:
@@ -91,17 +93,25 @@ private:
 };
 
 
-// The program's window loaded in this process with the given wiring, as the program
-// loads it; destroyed (without the message loop) at the end.
+// What a loaded window is wired with, made for its features.
+using WiringFor = std::function<std::vector<WiringRow>(Features&)>;
+
+// The program's window loaded in this process as the program loads it, with features of
+// its own (their trials' child is the product) and the wiring made for them (by default
+// the program's without the forum notice); destroyed (without the message loop) at the end.
 class LoadedWindow {
 public:
-    explicit LoadedWindow(std::span<const WiringRow> wiring = WiringWithoutForum());
+    explicit LoadedWindow(const WiringFor& wiring = &WiringWithoutForum);
+    // Rows of the test's own, bound to no feature.
+    explicit LoadedWindow(std::span<const WiringRow> rows);
     ~LoadedWindow();
     MainWindow& operator*() { return *window_; }
     MainWindow* operator->() { return window_.get(); }
     bool loaded = false;
+    Features features;
 
 private:
+    std::vector<WiringRow> wiring_;
     std::unique_ptr<MainWindow> window_;
 };
 
@@ -151,11 +161,12 @@ class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        window_ = std::make_unique<LoadedWindow>(Wiring());
+        window_ = std::make_unique<LoadedWindow>([this](Features& f) { return Wiring(f); });
         ASSERT_TRUE(window_->loaded);
     }
-    virtual std::span<const WiringRow> Wiring() { return WiringWithoutForum(); }
+    virtual std::vector<WiringRow> Wiring(Features& features) { return WiringWithoutForum(features); }
     MainWindow& W() { return **window_; }
+    Features& F() { return window_->features; }
     std::unique_ptr<LoadedWindow> window_;
 };
 

@@ -182,7 +182,7 @@ TEST_F(Uninstall, WithNothingSelectedTheEntryIsGreyAndDeleteDoesNothing)
                 items.end());
     SendKeyStrokes({{VK_DELETE, true}, {VK_DELETE, false}});
     PumpMessages(300);
-    EXPECT_FALSE(UninstallRunning());
+    EXPECT_FALSE(F().uninstaller.Running());
 }
 
 namespace {
