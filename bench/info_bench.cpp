@@ -112,12 +112,12 @@ int main(int argc, char** argv)
 
     // Once untimed: the text the window shows, and what is computed once a run.
     CloseWhenShown();
-    ShowListedFontInfo(window);
+    features.information.ShowListed(window);
     const std::string sameLength = InCodePage(shownText);
 
     const double info = Median([] {}, [&] {
         CloseWhenShown();
-        ShowListedFontInfo(window);
+        features.information.ShowListed(window);
     });
     const double floor = Median([] {}, [&] { Floor(window, family, sameLength); });
     std::printf("# the information window of %s, %zu characters\n", "WenQuanYi Micro Hei", shownText.size());
@@ -136,7 +136,7 @@ int main(int argc, char** argv)
         return 1;
     }
     CloseWhenShown();
-    ShowSampleFontInfo(window);
+    features.information.ShowSample(window);
     const std::string manyLength = InCodePage(shownText);
     std::atomic<bool> probing{true}, probed{false};
     std::atomic<double> silence{0};
@@ -152,7 +152,7 @@ int main(int argc, char** argv)
     });
     const double many = Median([] {}, [&] {
         CloseWhenShown();
-        ShowSampleFontInfo(window);
+        features.information.ShowSample(window);
     });
     probing = false;
     PumpWhile([&] { return !probed.load(); });  // its last message answered

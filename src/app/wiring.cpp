@@ -4,7 +4,6 @@
 
 #include "app/features.h"
 #include "docking/docking.h"
-#include "fontinfo/font_info.h"
 #include "preview/preview.h"
 #include "window/behaviours.h"
 
@@ -112,8 +111,8 @@ std::vector<WiringRow> MainWiring(Features& features)
         {C(Ctl::组合框_字体大小),  Event::ItemChosen,        &ApplyListedFontSize},
         {C(Ctl::组合框_字体大小),  Event::EditTextChanged,   &ApplyTypedFontSize},
         {C(Ctl::列表框_字体),      Event::SelectionChanged,  on(&FamilyPicked)},
-        {C(Ctl::列表框_字体),      Event::InfoRequested,     &ShowListedFontInfo},
-        {C(Ctl::编辑框_输入的文字), Event::InfoRequested,     &ShowSampleFontInfo},
+        {C(Ctl::列表框_字体),      Event::InfoRequested,     of(f->information, &FontInformation::ShowListed)},
+        {C(Ctl::编辑框_输入的文字), Event::InfoRequested,     of(f->information, &FontInformation::ShowSample)},
         // Uninstalling looks for the family's files, asks, removes off the window's thread.
         {C(Ctl::列表框_字体),      Event::UninstallRequested, of(f->uninstaller, &FontUninstaller::Start)},
         {C(Ctl::列表框_字体),      Event::WorkProgress,      of(f->uninstaller, &FontUninstaller::Ask)},

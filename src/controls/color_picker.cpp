@@ -316,12 +316,11 @@ void ColorPicker::PopupClosed(int entry, bool accepted)
 
 void ColorPicker::ChooseOtherColour()
 {
-    static COLORREF custom[16] = {};
     CHOOSECOLORA cc = {};
     cc.lStructSize = sizeof cc;
     cc.hwndOwner = GetAncestor(hwnd_, GA_ROOT);
     cc.rgbResult = colour_;
-    cc.lpCustColors = custom;
+    cc.lpCustColors = customColours_.data();
     cc.Flags = CC_RGBINIT | CC_ANYCOLOR | CC_FULLOPEN | CC_ENABLEHOOK;
     cc.lpfnHook = &PlaceColourDialog;
     auto* chooseColour = SYSTEM_PROC("comdlg32.dll", ChooseColorA);

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <array>
 #include <memory>
 
 #include "controls/control.h"
@@ -37,4 +38,6 @@ private:
 
     COLORREF colour_ = 0;
     std::unique_ptr<ColorPickerPopup> popup_;
+    // The colour dialog's sixteen custom colours, kept between its openings.
+    std::array<COLORREF, 16> customColours_ = {};
 };

@@ -60,25 +60,23 @@ std::optional<std::vector<FontNames>> ReadFaces(const std::u16string& path, std:
     return faces;
 }
 
+}  // namespace
+
 // What was read of each file, by path, size and last write.
-struct Cache {
+struct FontFolders::Cache {
     std::mutex lock;
     std::map<std::tuple<std::u16string, std::uint64_t, std::uint64_t>, std::vector<FontNames>> faces;
 };
 
-Cache& TheCache()
-{
-    // Never destroyed: a look through the folders may still run while the program ends.
-    static Cache* cache = new Cache;
-    return *cache;
-}
+namespace {
+
+using Cache = FontFolders::Cache;
 
 // The faces of a file, read now or known from before; nothing when `read` is false and the
 // file has not been read yet, or when another program holds it (`held`).
-std::optional<std::vector<FontNames>> FacesOf(const std::u16string& path, std::uint64_t size, std::uint64_t written,
-                                              bool read, bool& held)
+std::optional<std::vector<FontNames>> FacesOf(Cache& cache, const std::u16string& path, std::uint64_t size,
+                                              std::uint64_t written, bool read, bool& held)
 {
-    Cache& cache = TheCache();
     const auto key = std::make_tuple(AsciiLower(path), size, written);
     {
         std::lock_guard<std::mutex> hold(cache.lock);
@@ -98,7 +96,7 @@ std::optional<std::vector<FontNames>> FacesOf(const std::u16string& path, std::u
 }
 
 // The values of one fonts key whose files lie in `folder`.
-void AddValues(HKEY root, const std::string& folder, bool perUser, bool read, FolderLook& look)
+void AddValues(Cache& cache, HKEY root, const std::string& folder, bool perUser, bool read, FolderLook& look)
 {
     ScopedKey key;
     if (RegOpenKeyExA(root, kFontsKey, 0, KEY_QUERY_VALUE, key.out()) != ERROR_SUCCESS)
@@ -144,7 +142,7 @@ void AddValues(HKEY root, const std::string& folder, bool perUser, bool read, Fo
         font.valueName.assign(reinterpret_cast<const char16_t*>(name.data()), nameLength);
         font.path = path;
         font.size = size;
-        if (std::optional<std::vector<FontNames>> faces = FacesOf(path, size, written, read, font.held))
+        if (std::optional<std::vector<FontNames>> faces = FacesOf(cache, path, size, written, read, font.held))
             font.faces = std::move(*faces);
         else if (!font.held)
             look.complete = false;
@@ -177,26 +175,28 @@ std::optional<std::string> UserFontsFolder()
 
 namespace {
 
-FolderLook Look(bool read)
+FolderLook Look(Cache& cache, bool read)
 {
     FolderLook look;
     if (const std::optional<std::string> folder = SystemFontsFolder())
-        AddValues(HKEY_LOCAL_MACHINE, *folder, false, read, look);
+        AddValues(cache, HKEY_LOCAL_MACHINE, *folder, false, read, look);
     if (const std::optional<std::string> folder = UserFontsFolder())
-        AddValues(HKEY_CURRENT_USER, *folder, true, read, look);
+        AddValues(cache, HKEY_CURRENT_USER, *folder, true, read, look);
     return look;
 }
 
 }  // namespace
 
-std::vector<FolderFont> FontsInFolders()
+FontFolders::FontFolders() : cache_(std::make_shared<Cache>()) {}
+
+std::vector<FolderFont> FontFolders::Fonts() const
 {
-    return Look(true).fonts;
+    return Look(*cache_, true).fonts;
 }
 
-FolderLook FontsInFoldersAsRead()
+FolderLook FontFolders::FontsAsRead() const
 {
-    return Look(false);
+    return Look(*cache_, false);
 }
 
 bool HoldsFamily(const FolderFont& file, std::u16string_view family)

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,22 +33,37 @@ struct FolderFont {
     bool held = false;
 };
 
-// Every value of the fonts key, the machine's and the user's, whose file lies in the
-// matching fonts folder, with the names of the fonts the file holds. Only each file's
-// table directories and name tables are read, and what was read is kept for the rest of
-// the run per path, size and last write. Safe on any thread; it reads files, so it belongs
-// off the window's thread.
-std::vector<FolderFont> FontsInFolders();
-
-// The same look without reading any file: what was read before, for files whose size and
-// last write have not changed since. `complete` is false when a file has not been read
-// yet (its faces are then empty): the full look is needed. Reads only the registry and
-// the files' sizes and times, so it may run on the window's thread.
+// The same look without reading any file: `complete` is false when a file has not been
+// read yet (its faces are then empty): the full look is needed.
 struct FolderLook {
     std::vector<FolderFont> fonts;
     bool complete = true;
 };
-FolderLook FontsInFoldersAsRead();
+
+// The look through the fonts folders, shared by the font information and uninstalling:
+// what was read of each file is kept, per path, size and last write, for as long as any
+// copy of it lives (a copy shares what was read; a look still running off the window's
+// thread keeps it alive).
+class FontFolders {
+public:
+    FontFolders();
+
+    // Every value of the fonts key, the machine's and the user's, whose file lies in the
+    // matching fonts folder, with the names of the fonts the file holds. Only each file's
+    // table directories and name tables are read. Safe on any thread; it reads files, so
+    // it belongs off the window's thread.
+    std::vector<FolderFont> Fonts() const;
+
+    // The same look without reading any file: what was read before, for files whose size
+    // and last write have not changed since. Reads only the registry and the files' sizes
+    // and times, so it may run on the window's thread.
+    FolderLook FontsAsRead() const;
+
+    struct Cache;  // what was read of each file
+
+private:
+    std::shared_ptr<Cache> cache_;
+};
 
 // Whether one of the file's fonts has `family` among its family names, as the system
 // matches family names (without regard to the case of letters).

@@ -340,7 +340,7 @@ void Join(std::unique_ptr<Uninstall>& uninstall)
 
 }  // namespace
 
-FontUninstaller::FontUninstaller() = default;
+FontUninstaller::FontUninstaller(FontFolders folders) : folders_(std::move(folders)) {}
 
 FontUninstaller::~FontUninstaller()
 {
@@ -355,7 +355,7 @@ void FontUninstaller::Start(MainWindow& window)
         return;
     uninstall = std::make_unique<Uninstall>();
     uninstall->family = list.ItemText(list.Selected());
-    StartWork(uninstall, window, Event::WorkProgress, [](Uninstall& work) { work.found = FontsInFolders(); });
+    StartWork(uninstall, window, Event::WorkProgress, [folders = folders_](Uninstall& work) { work.found = folders.Fonts(); });
 }
 
 void FontUninstaller::Ask(MainWindow& window)

@@ -1,6 +1,8 @@
 #pragma once
 #include <memory>
 
+#include "fontcheck/font_folders.h"
+
 class MainWindow;
 
 // Taking the selected family out of the system, whole, after the user confirms, so that it
@@ -16,7 +18,9 @@ class MainWindow;
 
 class FontUninstaller {
 public:
-    FontUninstaller();
+    // The family's files are looked for through these folders (a copy that shares what was
+    // read).
+    explicit FontUninstaller(FontFolders folders);
     // Work under way is waited for.
     ~FontUninstaller();
     FontUninstaller(const FontUninstaller&) = delete;
@@ -43,5 +47,6 @@ public:
     struct Uninstall;  // the family, its files, the worker and how the removal went
 
 private:
+    FontFolders folders_;
     std::unique_ptr<Uninstall> uninstall_;
 };

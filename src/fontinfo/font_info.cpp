@@ -230,7 +230,9 @@ std::optional<FontFace> InstalledFace(HDC dc, FontInfo& info)
     return face;
 }
 
-void ShowInstalled(MainWindow& window, const std::string& family)
+}  // namespace
+
+void FontInformation::ShowInstalled(MainWindow& window, const std::string& family)
 {
     ScopedDC dc(CreateCompatibleDC(nullptr));
     FontInfo info;
@@ -273,14 +275,16 @@ void ShowInstalled(MainWindow& window, const std::string& family)
     }
     // The files: at once when every file of the fonts folders was read before, else looked
     // for off the window's thread while the window shows the rest.
-    const FolderLook known = FontsInFoldersAsRead();
+    const FolderLook known = folders_.FontsAsRead();
     if (known.complete) {
         ShowTextWindow(window.hwnd(), InfoCaption(info.family), InfoText(WithFiles(info, names, known.fonts)));
         return;
     }
     ShowTextWindow(window.hwnd(), InfoCaption(info.family), InfoText(info),
-                   [info, names] { return InfoText(WithFiles(info, names, FontsInFolders())); });
+                   [info, names, folders = folders_] { return InfoText(WithFiles(info, names, folders.Fonts())); });
 }
+
+namespace {
 
 void ShowFile(MainWindow& window, const JudgedFontFile& file)
 {
@@ -305,7 +309,7 @@ void ShowFile(MainWindow& window, const JudgedFontFile& file)
 
 }  // namespace
 
-void ShowListedFontInfo(MainWindow& window)
+void FontInformation::ShowListed(MainWindow& window)
 {
     ListBox& list = window.列表框_字体;
     const int selected = list.Selected();
@@ -314,7 +318,7 @@ void ShowListedFontInfo(MainWindow& window)
     ShowInstalled(window, list.ItemText(selected));
 }
 
-void ShowSampleFontInfo(MainWindow& window)
+void FontInformation::ShowSample(MainWindow& window)
 {
     const EditBox& sample = window.编辑框_输入的文字;
     if (const std::shared_ptr<const JudgedFontFile>& file = sample.ShownFile()) {

@@ -381,9 +381,6 @@ std::set<std::string> FontsFolderFiles(const std::string& folder)
     return names;
 }
 
-namespace {
-constexpr const char* kFontsKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Fonts";
-}
 
 std::string RegistryRecord(HKEY root, const std::string& valueName)
 {

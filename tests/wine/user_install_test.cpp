@@ -11,7 +11,7 @@
 
 namespace {
 
-std::string UserFontsFolder()
+std::string UsersOwnFontsFolder()
 {
     char local[MAX_PATH] = {};
     SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local);
@@ -43,7 +43,7 @@ TEST_F(PerUser, AFontGoesIntoTheUsersOwnFolderAndRecord)
     ASSERT_TRUE(outcome.answered);
     EXPECT_EQ(outcome.text, "安装成功");
     EXPECT_FALSE(outcome.icon);
-    const std::string copy = UserFontsFolder() + "\\qtest45.ttf";
+    const std::string copy = UsersOwnFontsFolder() + "\\qtest45.ttf";
     EXPECT_NE(GetFileAttributesA(copy.c_str()), INVALID_FILE_ATTRIBUTES) << copy;
     EXPECT_EQ(RegistryRecord(HKEY_CURRENT_USER, "Quillmoor Test 45 (TrueType)"), copy);
     EXPECT_EQ(Occurrences(W().列表框_字体, "Quillmoor Test 45"), 1);
@@ -52,15 +52,15 @@ TEST_F(PerUser, AFontGoesIntoTheUsersOwnFolderAndRecord)
     EXPECT_EQ(RegistryRecords(HKEY_LOCAL_MACHINE), machine);
 
     // The same file again: the user's copy exists, so it fails and changes nothing.
-    const std::set<std::string> user = FontsFolderFiles(UserFontsFolder());
+    const std::set<std::string> user = FontsFolderFiles(UsersOwnFontsFolder());
     EXPECT_EQ(InstallFrom(TestFontPath(45)).text, "安装失败\n\nqtest45.ttf：已经安装过（字体文件夹中已有同名的文件）");
-    EXPECT_EQ(FontsFolderFiles(UserFontsFolder()), user);
+    EXPECT_EQ(FontsFolderFiles(UsersOwnFontsFolder()), user);
 }
 
 TEST_F(PerUser, TheUsersOwnFontIsUninstalledByTheUser)
 {
     ASSERT_EQ(InstallFrom(TestFontPath(57) + "\r\n").text, "安装成功");
-    const std::string copy = UserFontsFolder() + "\\qtest57.ttf";
+    const std::string copy = UsersOwnFontsFolder() + "\\qtest57.ttf";
     ASSERT_EQ(RegistryRecord(HKEY_CURRENT_USER, "Quillmoor Test 57 (TrueType)"), copy);
     Select("Quillmoor Test 57");
     const Shown shown = ByDeleteKey();
@@ -105,15 +105,15 @@ TEST_F(PerUser, ARejectedFileLeavesNothingInEitherFolder)
     WriteFile(file, "just text\r\n", 11, &written, nullptr);
     CloseHandle(file);
 
-    SHCreateDirectoryExA(nullptr, UserFontsFolder().c_str(), nullptr);
+    SHCreateDirectoryExA(nullptr, UsersOwnFontsFolder().c_str(), nullptr);
     const std::set<std::string> system = FontsFolderFiles();
-    const std::set<std::string> user = FontsFolderFiles(UserFontsFolder());
+    const std::set<std::string> user = FontsFolderFiles(UsersOwnFontsFolder());
     const std::set<std::string> records = RegistryRecords(HKEY_CURRENT_USER);
     const Outcome outcome = InstallFrom(fake);
     EXPECT_EQ(outcome.text, "安装失败\n\nnot-a-font-either.ttf：不是字体文件，或文件已损坏");
     EXPECT_TRUE(outcome.icon);
     EXPECT_EQ(FontsFolderFiles(), system);
-    EXPECT_EQ(FontsFolderFiles(UserFontsFolder()), user) << "the rejected copy stayed in the user's folder";
+    EXPECT_EQ(FontsFolderFiles(UsersOwnFontsFolder()), user) << "the rejected copy stayed in the user's folder";
     EXPECT_EQ(RegistryRecords(HKEY_CURRENT_USER), records);
     DeleteFileA(fake.c_str());
 }
@@ -127,7 +127,7 @@ protected:
     void SetUp() override
     {
         InstallTest::SetUp();
-        for (const std::string& folder : {FontsFolder(), UserFontsFolder()}) {
+        for (const std::string& folder : {FontsFolder(), UsersOwnFontsFolder()}) {
             HANDLE file = CreateFileA((folder + "\\probe.tmp").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
             ASSERT_EQ(file, INVALID_HANDLE_VALUE) << folder << " is writable";
         }
@@ -139,7 +139,7 @@ protected:
 TEST_F(NoRights, TheBoxSaysSoAndNothingIsLeftInEitherFolderOrKey)
 {
     const std::set<std::string> system = FontsFolderFiles();
-    const std::set<std::string> user = FontsFolderFiles(UserFontsFolder());
+    const std::set<std::string> user = FontsFolderFiles(UsersOwnFontsFolder());
     const std::set<std::string> machine = RegistryRecords(HKEY_LOCAL_MACHINE);
     const std::set<std::string> own = RegistryRecords(HKEY_CURRENT_USER);
     FontChangeCounter counter;
@@ -149,7 +149,7 @@ TEST_F(NoRights, TheBoxSaysSoAndNothingIsLeftInEitherFolderOrKey)
     EXPECT_EQ(outcome.which, BoxIcon::Error);
     EXPECT_EQ(counter.count, 0);
     EXPECT_EQ(FontsFolderFiles(), system);
-    EXPECT_EQ(FontsFolderFiles(UserFontsFolder()), user);
+    EXPECT_EQ(FontsFolderFiles(UsersOwnFontsFolder()), user);
     EXPECT_EQ(RegistryRecords(HKEY_LOCAL_MACHINE), machine);
     EXPECT_EQ(RegistryRecords(HKEY_CURRENT_USER), own);
 }
