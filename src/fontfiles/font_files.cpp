@@ -441,16 +441,9 @@ void ShowDroppedText(MainWindow& window, const std::string& text)
 
 void FontInstaller::ShowNamedFileCount(MainWindow& window)
 {
-    // Only the caption this handler gave is taken back: a preview's stays.
-    bool& counted = counted_;
     const std::size_t files = InstallPaths(window.编辑框_安装文字目录.Text()).size();
-    if (files >= 2) {
-        SetWindowTextA(window.hwnd(), FileCountCaption(kMainWindowProperties.caption, files).c_str());
-        counted = true;
-    } else if (counted) {
-        SetWindowTextA(window.hwnd(), kMainWindowProperties.caption);
-        counted = false;
-    }
+    if (const std::optional<std::string> caption = count_.Update(kMainWindowProperties.caption, files))
+        SetWindowTextA(window.hwnd(), caption->c_str());
 }
 
 void ShowDroppedFiles(MainWindow& window, const std::string& paths)

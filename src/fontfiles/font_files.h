@@ -62,7 +62,7 @@ public:
 private:
     FontTrials& trials_;
     std::unique_ptr<Press> press_;
-    bool counted_ = false;  // the caption says how many files the box names
+    NamedFilesCount count_;
 };
 
 // Tells every top-level window once that the fonts changed (WM_FONTCHANGE), without

@@ -105,6 +105,18 @@ std::string FileCountCaption(const std::string& caption, std::size_t files)
     return files < 2 ? caption : caption + " - " + std::to_string(files) + " 个字体文件";
 }
 
+std::optional<std::string> NamedFilesCount::Update(const std::string& caption, std::size_t files)
+{
+    if (files >= 2) {
+        counted_ = true;
+        return FileCountCaption(caption, files);
+    }
+    if (!counted_)
+        return std::nullopt;
+    counted_ = false;
+    return caption;
+}
+
 bool IsDeviceName(const std::string& path)
 {
     if (path.rfind("\\\\.\\", 0) == 0 || path.rfind("//./", 0) == 0)

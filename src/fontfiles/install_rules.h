@@ -38,6 +38,18 @@ std::vector<std::string> InstallPaths(const std::string& boxText);
 // the caption as it is for one file or none.
 std::string FileCountCaption(const std::string& caption, std::size_t files);
 
+// The count in the caption as the path box changes: while the box names several files the
+// caption says how many; when it names one or none again, the caption this count gave is
+// taken back, and only that one (a preview's caption stays).
+class NamedFilesCount {
+public:
+    // The caption to show for a box that names `files` files, or nothing to change.
+    std::optional<std::string> Update(const std::string& caption, std::size_t files);
+
+private:
+    bool counted_ = false;  // the caption says how many files the box names
+};
+
 // What became of one file.
 enum class InstallResult {
     Installed,

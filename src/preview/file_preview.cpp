@@ -164,12 +164,12 @@ void EndPreview(MainWindow& window, std::optional<Preview>& current)
 
 // The file is not previewed after all: the sample returns to what it showed, and the
 // caption says so.
-void Refuse(MainWindow& window, const std::string& path, std::optional<Preview>& current, bool& captionRefuses)
+void Refuse(MainWindow& window, const std::string& path, std::optional<Preview>& current, RefusalInCaption& refusal)
 {
     EndPreview(window, current);
     SetWindowTextA(window.hwnd(),
                    RefusedPreviewCaption(kMainWindowProperties.caption, path.substr(LastComponentStart(path))).c_str());
-    captionRefuses = true;
+    refusal.Refused();
 }
 
 }  // namespace
@@ -198,14 +198,14 @@ struct Reading {
 
 // The preview's state, from the program's start to its end: the file shown, the reading
 // under way, the last file judged (the reading's own while it runs), and whether the
-// caption says the named file cannot be previewed.
+// caption says a named file cannot be previewed.
 struct FontFilePreview::State {
     explicit State(FontTrials& t) : trials(t) {}
     FontTrials& trials;
     std::optional<Preview> current;
     std::unique_ptr<Reading> reading;
     LastJudged lastJudged;
-    bool captionRefuses = false;
+    RefusalInCaption refusal;
 
     void StartReading(MainWindow& window, const std::string& path)
     {
@@ -239,7 +239,7 @@ void FontFilePreview::State::Show(MainWindow& window, const std::string& path, J
 {
     HANDLE added = AddPrivately(judged.bytes);
     if (!added) {
-        Refuse(window, path, current, captionRefuses);
+        Refuse(window, path, current, refusal);
         return;
     }
     EditBox& sample = window.编辑框_输入的文字;
@@ -272,10 +272,8 @@ void FontFilePreview::PreviewNamedFile(MainWindow& window)
     const std::string path = NamedPath(window);
     if (s.current && path == s.current->path)
         return;  // the file already shown (a deleted one too, until the path changes)
-    if (s.captionRefuses && !s.current) {
+    if (s.refusal.TakeBack(s.current.has_value()))
         SetWindowTextA(window.hwnd(), kMainWindowProperties.caption);
-        s.captionRefuses = false;
-    }
     if (!NamesOneFile(path)) {
         EndPreview(window, s.current);
         return;
@@ -302,7 +300,7 @@ void FontFilePreview::ShowPreviewedFile(MainWindow& window)
     if (done->judged)
         s.Show(window, path, *done->judged);
     else
-        Refuse(window, path, s.current, s.captionRefuses);
+        Refuse(window, path, s.current, s.refusal);
 }
 
 bool FontFilePreview::Running() const

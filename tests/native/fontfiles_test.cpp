@@ -120,6 +120,25 @@ TEST(InstallPaths, OnePerLineBlankLinesAndQuotesIgnored)
     EXPECT_EQ(InstallPaths(JoinDroppedPaths(paths)), paths);  // and the same in the dialog's form
 }
 
+// The installer's count as the path box changes, from the state a fresh installer has.
+TEST(NamedFilesCount, TakesBackOnlyTheCaptionItGave)
+{
+    NamedFilesCount count;
+    const std::pair<std::size_t, std::optional<std::string>> steps[] = {
+        {1, std::nullopt},      // one file: the caption is someone else's (a preview's)
+        {0, std::nullopt},
+        {3, "Q - 3 个字体文件"},
+        {2, "Q - 2 个字体文件"},
+        {1, "Q"},               // its own count taken back
+        {1, std::nullopt},      // and nothing more
+        {0, std::nullopt},
+        {4, "Q - 4 个字体文件"},
+        {0, "Q"},
+    };
+    for (const auto& [files, caption] : steps)
+        EXPECT_EQ(count.Update("Q", files), caption) << files << " files";
+}
+
 TEST(FileCountCaption, OnlyForSeveralFiles)
 {
     EXPECT_EQ(FileCountCaption("Q", 0), "Q");

@@ -165,6 +165,17 @@ TEST(PreviewCaption, NamesTheFamilyTheFileAndHowManyFamilies)
               "Quillmoor字体查看器1.1 - Pair A (p.ttc, 共2个字体, 未安装)");
 }
 
+// The preview's refusal in the caption, from the state a fresh preview has.
+TEST(RefusalInCaption, GivenBackOnceWhenTheBoxChangesWithNothingShown)
+{
+    RefusalInCaption refusal;
+    EXPECT_FALSE(refusal.TakeBack(false)) << "nothing was refused";
+    refusal.Refused();
+    EXPECT_FALSE(refusal.TakeBack(true)) << "a file shown keeps its own caption";
+    EXPECT_TRUE(refusal.TakeBack(false));
+    EXPECT_FALSE(refusal.TakeBack(false)) << "given back once";
+}
+
 TEST(RefusedPreviewCaption, NamesTheFileAndWhy)
 {
     EXPECT_EQ(RefusedPreviewCaption("Quillmoor字体查看器1.1", "坏.ttf"), "Quillmoor字体查看器1.1 (坏.ttf, 无法预览)");
