@@ -26,35 +26,6 @@ bool ComboBox::Create(const CreateArgs& args)
     return true;
 }
 
-int ComboBox::Count() const
-{
-    return static_cast<int>(SendMessageA(hwnd_, CB_GETCOUNT, 0, 0));
-}
-
-int ComboBox::Selected() const
-{
-    return static_cast<int>(SendMessageA(hwnd_, CB_GETCURSEL, 0, 0));
-}
-
-void ComboBox::SetSelected(int index)
-{
-    SendMessageA(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-}
-
-std::string ComboBox::ItemText(int index) const
-{
-    return ::ItemText(hwnd_, kComboBoxItems, index);
-}
-
-int ComboBox::Add(const std::string& text)
-{
-    const LRESULT index = SendMessageA(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    if (index < 0)
-        return -1;
-    SendMessageA(hwnd_, CB_SETITEMDATA, static_cast<WPARAM>(index), 0);
-    return static_cast<int>(index);
-}
-
 std::string ComboBox::Text() const
 {
     return WindowText(hwnd_);

@@ -15,35 +15,6 @@ bool ListBox::Create(const CreateArgs& args)
     return true;
 }
 
-int ListBox::Count() const
-{
-    return static_cast<int>(SendMessageA(hwnd_, LB_GETCOUNT, 0, 0));
-}
-
-int ListBox::Selected() const
-{
-    return static_cast<int>(SendMessageA(hwnd_, LB_GETCURSEL, 0, 0));
-}
-
-void ListBox::SetSelected(int index)
-{
-    SendMessageA(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-}
-
-std::string ListBox::ItemText(int index) const
-{
-    return ::ItemText(hwnd_, kListBoxItems, index);
-}
-
-int ListBox::Add(const std::string& text)
-{
-    const LRESULT index = SendMessageA(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    if (index < 0)
-        return -1;
-    SendMessageA(hwnd_, LB_SETITEMDATA, static_cast<WPARAM>(index), 0);
-    return static_cast<int>(index);
-}
-
 void ListBox::Clear()
 {
     SendMessageA(hwnd_, LB_RESETCONTENT, 0, 0);

@@ -1,20 +1,16 @@
 #pragma once
-#include "controls/control.h"
+#include "controls/item_box.h"
 
 // The platform's list box, single selection, unsorted; raises SelectionChanged for the
 // user's changes. Its context menu holds the entries it is made with: a right click on an
 // item first selects it, as a left click would; Shift+F10 or the menu key opens the menu
 // for the selected item. An entry's key runs it without the menu.
-class ListBox : public Control {
+class ListBox : public ItemBox {
 public:
+    ListBox() : ItemBox(kListBoxItems) {}
     Kind kind() const override { return Kind::ListBox; }
     bool Create(const CreateArgs& args) override;
 
-    int Count() const;
-    int Selected() const;
-    void SetSelected(int index);
-    std::string ItemText(int index) const;  // empty outside 0..Count()-1
-    int Add(const std::string& text);
     void Clear();
     int FindExact(const std::string& text) const;
     // Stops and restarts the drawing around many changes: one repaint for all of them.

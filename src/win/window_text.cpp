@@ -28,6 +28,30 @@ std::string ItemText(HWND box, const ItemMessages& messages, int index)
     return text;
 }
 
+int ItemCount(HWND box, const ItemMessages& messages)
+{
+    return static_cast<int>(SendMessageA(box, messages.count, 0, 0));
+}
+
+int SelectedItem(HWND box, const ItemMessages& messages)
+{
+    return static_cast<int>(SendMessageA(box, messages.selected, 0, 0));
+}
+
+void SelectItem(HWND box, const ItemMessages& messages, int index)
+{
+    SendMessageA(box, messages.select, static_cast<WPARAM>(index), 0);
+}
+
+int AddItem(HWND box, const ItemMessages& messages, const std::string& text)
+{
+    const LRESULT index = SendMessageA(box, messages.add, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    if (index < 0)
+        return -1;
+    SendMessageA(box, messages.setData, static_cast<WPARAM>(index), 0);
+    return static_cast<int>(index);
+}
+
 std::u16string WideText(const std::string& ansi)
 {
     const int length = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
