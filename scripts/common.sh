@@ -69,6 +69,11 @@ fetch_emulator() {
     return $status
 }
 
+# The emulator as the summaries name it: "qemu-i386 version …".
+emulator_version() {
+    "$QEMU_I386" --version | head -1
+}
+
 # Whether 32-bit programs run under the emulator here: Wine's 32-bit loader answers.
 can_emulate() {
     bash "$ROOT/scripts/emulate-i386.sh" "$QEMU_I386" /usr/lib/wine/wine --version >/dev/null 2>&1
@@ -87,7 +92,7 @@ run_mode() {
 # The same, as the summaries say it: "natively" or "under emulation (qemu-i386 version …)".
 run_mode_text() {
     if [ "$(run_mode "$1")" = emulated ]; then
-        echo "under emulation ($("$QEMU_I386" --version | head -1))"
+        echo "under emulation ($(emulator_version))"
     else
         echo natively
     fi

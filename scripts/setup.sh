@@ -70,7 +70,7 @@ if [ "${QUILLMOOR_EMULATE_I386:-0}" != 1 ] && /usr/lib/wine/wine --version >/dev
 elif fetch_emulator && can_emulate; then
     echo "32 64" >"$RUNNABLE_BUILDS_FILE"
     echo emulated >"$I386_MODE_FILE"
-    echo "setup: the 32-bit product runs here under emulation ($("$QEMU_I386" --version | head -1)), the 64-bit build natively"
+    echo "setup: the 32-bit product runs here under emulation ($(emulator_version)), the 64-bit build natively"
 else
     echo "64" >"$RUNNABLE_BUILDS_FILE"
     echo "setup: this machine executes no 32-bit code, and cannot emulate it (a binfmt_misc of a namespace's own needs kernel 6.7 or later): only the 64-bit build runs here (the 32-bit product is built and checked as a file)"

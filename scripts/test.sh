@@ -50,7 +50,7 @@ emulated_journey() {
 }
 if [[ " $runnable " == *" 32 "* ]] && [ "$(run_mode 32)" = native ]; then
     if fetch_emulator && can_emulate; then
-        step "the 32-bit product under emulation ($("$QEMU_I386" --version | head -1)) as well: its journey" emulated_journey
+        step "the 32-bit product under emulation ($(emulator_version)) as well: its journey" emulated_journey
     else
         summary+=("skipped: the 32-bit product under emulation as well (no emulator, or no binfmt_misc of a namespace's own before kernel 6.7)")
     fi

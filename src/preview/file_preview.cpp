@@ -141,7 +141,7 @@ void RemovePrivately(Preview& preview)
 
 // Releases the private font and gives the window its own caption back; the sample keeps
 // whatever face it has now.
-void Release(MainWindow& window, std::optional<Preview>& current)
+void ReleaseShown(MainWindow& window, std::optional<Preview>& current)
 {
     if (!current)
         return;
@@ -159,7 +159,7 @@ void EndPreview(MainWindow& window, std::optional<Preview>& current)
     if (!current)
         return;
     SetFontAttribute(window.编辑框_输入的文字, FontAttribute::FaceName, current->previousFace);
-    Release(window, current);
+    ReleaseShown(window, current);
 }
 
 // The file is not previewed after all: the sample returns to what it showed, and the
@@ -327,7 +327,7 @@ void FontFilePreview::SelectInstalledFamily(MainWindow& window)
         if (index >= 0) {
             list.SetSelected(index);
             ApplyFontFace(window);
-            ::Release(window, current);
+            ReleaseShown(window, current);
             return;
         }
     }
@@ -344,11 +344,11 @@ void FontFilePreview::Release(MainWindow& window)
 {
     if (state_->reading)
         state_->reading->dropped = true;
-    ::Release(window, state_->current);
+    ReleaseShown(window, state_->current);
 }
 
 void FontFilePreview::End(MainWindow& window)
 {
     state_->DropReading();
-    ::Release(window, state_->current);
+    ReleaseShown(window, state_->current);
 }
